@@ -1,0 +1,19 @@
+# quillory_add_gtest(NAME SOURCES... [LIBS libs...] [LABELS labels...])
+# One GoogleTest executable, its cases registered with CTest one by one.
+if(QUILLORY_BUILD_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+function(quillory_add_gtest name)
+  if(NOT QUILLORY_BUILD_TESTS OR QUILLORY_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,51 @@
+#include "page/attribute_fragment.h"
+
+#include <tinyxml.h>
+
+namespace HarborKestrel {
+namespace {
+
+// Texts keep their white space as written; the setting is global, so it is put back.
+class CKeepWhiteSpace {
+public:
+    CKeepWhiteSpace() : m_bWasCondensed(TiXmlBase::IsWhiteSpaceCondensed()) {
+        TiXmlBase::SetCondenseWhiteSpace(false);
+    }
+    ~CKeepWhiteSpace() { TiXmlBase::SetCondenseWhiteSpace(m_bWasCondensed); }
+
+private:
+    bool m_bWasCondensed;
+};
+
+bool ParseFragment(const std::string& strFragment, TiXmlDocument& doc) {
+    CKeepWhiteSpace keep;
+    doc.Parse(strFragment.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    return !doc.Error();
+}
+
+}  // namespace
+
+std::optional<std::string> CAttributeFragment::Read(const std::string& strFragment, const char* pszName) {
+    TiXmlDocument doc;
+    if (!ParseFragment(strFragment, doc)) return std::nullopt;
+    const TiXmlElement* pElement = doc.FirstChildElement(pszName);
+    if (!pElement || !pElement->GetText()) return std::nullopt;
+    return std::string(pElement->GetText());
+}
+
+bool CAttributeFragment::Write(std::string& strFragment, const char* pszName, const std::string& strValue) {
+    TiXmlDocument doc;
+    if (!ParseFragment(strFragment, doc)) return false;
+    TiXmlElement* pElement = doc.FirstChildElement(pszName);
+    if (!pElement) return false;
+    pElement->Clear();
+    pElement->LinkEndChild(new TiXmlText(strValue));
+
+    TiXmlPrinter printer;
+    printer.SetIndent("");
+    doc.Accept(&printer);
+    strFragment = printer.Str();
+    return true;
+}
+
+}  // namespace HarborKestrel

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+namespace HarborKestrel {
+
+// When nSyncFolderId is 0, asks for the user's sync folder and keeps its id. False on any failure.
+bool ResolveSyncFolder(std::int64_t& nSyncFolderId);
+// Looks the product folder up under the sync folder; 0 when it does not exist.
+bool LookUpProductFolder(std::int64_t nSyncFolderId, std::int64_t& nProductFolderId);
+// Creates the product folder under the sync folder and reads its id.
+bool CreateProductFolder(std::int64_t nSyncFolderId, std::int64_t& nProductFolderId);
+
+}  // namespace HarborKestrel

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace HarborKestrel {
+
+// Helper base of the I/O manager and the page; it carries nothing either relies on and is
+// kept so both keep their designed base classes.
+class CHandleOther {};
+
+}  // namespace HarborKestrel

@@ -1,0 +1,118 @@
+#include "protocol/transfer.h"
+
+#include "protocol/wire_text.h"
+#include "reply/analysis_xml.h"
+#include "session/cloud_session.h"
+#include "text/wide_text.h"
+#include "transport/exchange.h"
+
+namespace HarborKestrel {
+namespace {
+
+constexpr char kServiceNumber[] = "&dis=61839204";
+
+// A missing web-relay host (no sign-in yet) fails before anything is sent.
+bool SendToWebRelay(HttpRequest& request, std::string& strReply) {
+    return ExchangeForText(request, strReply);
+}
+
+HttpRequest WebRelayRequest(CRequestTarget target) {
+    return MakeRequest(TheCloudSession().m_strWebRelay, std::move(target));
+}
+
+std::string Token() { return Utf8FromUtf16(TheCloudSession().m_strToken); }
+
+}  // namespace
+
+bool InitBinaryUpload(const InitUploadParams& params, std::string& strReply) {
+    CRequestTarget target("/webrelay/initbinaryupload/?");
+    target.Fixed(kServiceNumber)
+        .Fixed("&tk=").QueryValue(Token())
+        .Fixed("&na=").QueryValue(EncodeWireBytes(params.strName))
+        .Fixed("&pa=").QueryValue(std::to_string(params.nParentId));
+    if (params.pAttribute) target.Fixed("&at=").QueryValue(*params.pAttribute);
+    if (params.nFileId == 0) {
+        target.Fixed("&sg=").QueryValue(params.strChecksum)
+            .Fixed("&fs=").QueryValue(std::to_string(params.nSize));
+    } else {
+        target.Fixed("&fi=").QueryValue(std::to_string(params.nFileId)).Fixed("&sg=SYSTEM.RESERVED");
+    }
+    HttpRequest request = WebRelayRequest(std::move(target));
+    return SendToWebRelay(request, strReply);
+}
+
+bool ResumeBinaryUpload(const std::string& strTransId, std::string_view bytes, std::string& strReply) {
+    CRequestTarget target("/webrelay/resumebinaryupload/?");
+    target.Fixed(kServiceNumber).Fixed("&tk=").QueryValue(Token()).Fixed("&tx=").QueryValue(strTransId);
+    HttpRequest request = WebRelayRequest(std::move(target));
+    request.body.assign(bytes);
+    request.bWriteInPieces = true;
+    return SendToWebRelay(request, strReply);
+}
+
+bool FinishBinaryUpload(const std::string& strTransId, const std::string& strLatestChecksum,
+                        std::string& strReply) {
+    CRequestTarget target("/webrelay/finishbinaryupload/?");
+    target.Fixed(kServiceNumber)
+        .Fixed("&tk=").QueryValue(Token())
+        .Fixed("&tx=").QueryValue(strTransId)
+        .Fixed("&lsg=").QueryValue(strLatestChecksum);
+    HttpRequest request = WebRelayRequest(std::move(target));
+    return SendToWebRelay(request, strReply);
+}
+
+bool DirectDownload(std::int64_t nFileId, const std::filesystem::path& localPath) {
+    CRequestTarget target("/webrelay/directdownload/");
+    target.PathSegment(Token())
+        .Fixed("/?")
+        .Fixed(kServiceNumber)
+        .Fixed("&fi=").QueryValue(std::to_string(nFileId))
+        .Fixed("&pv=0");
+    return ExchangeIntoFile(WebRelayRequest(std::move(target)), localPath);
+}
+
+bool RunUploadSequence(const UploadJob& job, UploadOutcome& outcome) {
+    Harbor::INibTokener* pTokener = TheCloudSession().m_pTokener;
+    std::string strReply;
+    if (!InitBinaryUpload(job.init, strReply)) return false;
+
+    std::string strLatest;
+    {
+        TiXmlDocument doc;
+        const TiXmlElement* pRoot = nullptr;
+        std::string strStatus;
+        if (!CAnalysisXml::ReadReplyStatus(strReply, doc, pRoot, strStatus)) return false;
+        if (strStatus[0] != '0') {
+            if (strStatus[0] == '2') DiscardTokenRecord();
+            return false;
+        }
+        if (const char* pszFileId = CAnalysisXml::ChildText(pRoot, "fileid")) {
+            outcome.nFileId = CAnalysisXml::ParseInt64(pszFileId);
+            outcome.bFileIdSet = true;
+            return true;  // the service already holds these bytes
+        }
+        const char* pszTransId = CAnalysisXml::ChildText(pRoot, "transid");
+        if (!pszTransId) return false;
+        outcome.strTransId = pszTransId;
+        outcome.bTransIdSet = true;
+        if (job.init.nFileId != 0) {
+            const char* pszLatest = CAnalysisXml::ChildText(pRoot, "latestchecksum");
+            strLatest = pszLatest ? pszLatest : "";
+            if (job.pExpectedLatest && strLatest != *job.pExpectedLatest) return false;
+        }
+    }
+
+    strReply.clear();
+    if (!ResumeBinaryUpload(outcome.strTransId, job.bytes, strReply)) return false;
+    if (!CAnalysisXml::IsReplyOk(strReply, pTokener)) return false;
+
+    strReply.clear();
+    if (!FinishBinaryUpload(outcome.strTransId, strLatest, strReply)) return false;
+    std::int64_t nFileId = 0;
+    if (!CAnalysisXml::ReadReplyInt64("fileid", nFileId, false, strReply, pTokener)) return false;
+    outcome.nFileId = nFileId;
+    outcome.bFileIdSet = true;
+    return true;
+}
+
+}  // namespace HarborKestrel

@@ -8,7 +8,7 @@
 // how often each operation was called.
 class CFakeTokener : public Harbor::INibTokener {
 public:
-    std::string m_strBytes;      // the stored record, as SetBytes received it
+    std::string m_strBytes;      // the stored record, exactly the nLength bytes SetBytes received
     int m_nValue = 0;            // nonzero asks for a stop
     int m_nSetBytesResult = 0;   // what SetBytes answers
     int m_nInitCalls = 0;

@@ -1,5 +1,6 @@
-# quillory_add_gtest(NAME SOURCES... [LIBS libs...] [LABELS labels...])
+# quillory_add_gtest(NAME SOURCES... [LIBS libs...] [LABELS labels...] [NO_GTEST_MAIN])
 # One GoogleTest executable, its cases registered with CTest one by one.
+# NO_GTEST_MAIN: the test brings its own main (e.g. one that creates a QApplication).
 if(QUILLORY_BUILD_TESTS)
   enable_testing()
   find_package(GTest REQUIRED)
@@ -10,9 +11,13 @@ function(quillory_add_gtest name)
   if(NOT QUILLORY_BUILD_TESTS OR QUILLORY_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "NO_GTEST_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  set(gtest_main GTest::gtest_main)
+  if(ARG_NO_GTEST_MAIN)
+    set(gtest_main "")
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest ${gtest_main} Threads::Threads)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}" TIMEOUT 300)

@@ -115,11 +115,12 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) 
 
 int RunSyncPass(CFileSet& files, Harbor::IVaultIOlayout* io, ITidewellClient* client,
                 const SyncPassOptions& options) {
-    files.ClearSeenMarks();
+    // A failed listing is reported as a failure; the records stay as they are.
     if (!io || io->ListEntries(0, kListAll) != Harbor::kResultOk) {
         files.SaveAllIfChanged();
         return 0;
     }
+    files.ClearSeenMarks();
     SaveThrottle throttle(files, options.saveInterval);
     const int count = io->GetEntryCount();
     for (int index = count - 1; index >= 0; --index) {

@@ -30,9 +30,9 @@ public:
     int IsDeleted() override { return 0; }
     std::int64_t GetLastNoteBookId() override { return 0; }
     int GetTag(char16_t* pszTag, unsigned* pnCapacity) override {
-        if (!m_entry.tag) return Harbor::kResultFailed;
+        if (!m_entry.tag || m_entry.tag->empty()) return Harbor::kResultFailed;  // no Tag text
         const auto length = static_cast<unsigned>(m_entry.tag->size());
-        if (*pnCapacity < length) {
+        if (*pnCapacity < length || !pszTag) {
             *pnCapacity = length;
             return Harbor::kResultBufferTooSmall;
         }

@@ -101,24 +101,27 @@ void cellNarrow(QImage& image, CellKind kind, Look look)
             drawGlyph(p, Glyph::TextLines, glyphBox(badge, 15), kFooterInk, 1.6);
         break;
     case CellKind::Image:
-        drawGlyph(p, Glyph::Picture, glyphBox(QPointF(99, 62), 40), pal::kDarkLine, 2.2);
+        // The wait image turns in the middle, so the kind mark keeps to the corner.
+        if (look != Look::Pressed)
+            drawGlyph(p, Glyph::Picture, glyphBox(badge, 16), pal::kDarkLine, 1.6);
         break;
     case CellKind::Recording: {
-        const QPointF c(99, 58);
-        drawWave(p, 18, 66, c.y(), 14, withAlpha(pal::kAccentLight, 150));
-        drawWave(p, 133, 181, c.y(), 14, withAlpha(pal::kAccentLight, 150));
+        // Centred where the wait image turns while the recording downloads.
+        const QPointF c(99, 74);
+        drawWave(p, 20, 70, c.y(), 13, withAlpha(pal::kAccentLight, 150));
+        drawWave(p, 128, 178, c.y(), 13, withAlpha(pal::kAccentLight, 150));
         drawShadow(p, image.size(), [&] {
             QPainterPath circle;
-            circle.addEllipse(c, 25, 25);
+            circle.addEllipse(c, 22, 22);
             return circle;
         }(), 2, withAlpha(QColor(0, 0, 0), 90), QPointF(0, 2));
-        QLinearGradient g(c.x(), c.y() - 25, c.x(), c.y() + 25);
+        QLinearGradient g(c.x(), c.y() - 22, c.x(), c.y() + 22);
         g.setColorAt(0, pal::kAccentLight);
         g.setColorAt(1, pal::kAccent);
         p.setPen(Qt::NoPen);
         p.setBrush(g);
-        p.drawEllipse(c, 25, 25);
-        drawGlyph(p, Glyph::Mic, glyphBox(c, 28), Qt::white, 2.4);
+        p.drawEllipse(c, 22, 22);
+        drawGlyph(p, Glyph::Mic, glyphBox(c, 25), Qt::white, 2.2);
         break;
     }
     }
@@ -154,24 +157,27 @@ void cellWide(QImage& image, CellKind kind, Look look)
         p.setPen(Qt::NoPen);
         p.setBrush(kPlaceholder);
         p.drawRoundedRect(box, 4, 4);
-        drawGlyph(p, Glyph::Picture, glyphBox(box.center(), 46), kPlaceholderInk, 2.4);
+        if (look != Look::Pressed)
+            drawGlyph(p, Glyph::Picture, glyphBox(QPointF(180, 187), 16), kPlaceholderInk, 1.6);
         break;
     }
     case CellKind::Recording: {
-        const QPointF c(105, 86);
+        // Centred where the wait image turns while the recording downloads.
+        const QPointF c(105, 109);
+        drawWave(p, 20, 64, c.y(), 16, withAlpha(pal::kAccent, 120));
+        drawWave(p, 146, 190, c.y(), 16, withAlpha(pal::kAccent, 120));
         drawShadow(p, image.size(), [&] {
             QPainterPath circle;
-            circle.addEllipse(c, 34, 34);
+            circle.addEllipse(c, 32, 32);
             return circle;
         }(), 3, withAlpha(pal::kAccentPressed, 90), QPointF(0, 3));
-        QLinearGradient g(c.x(), c.y() - 34, c.x(), c.y() + 34);
+        QLinearGradient g(c.x(), c.y() - 32, c.x(), c.y() + 32);
         g.setColorAt(0, pal::kAccentLight);
         g.setColorAt(1, pal::kAccent);
         p.setPen(Qt::NoPen);
         p.setBrush(g);
-        p.drawEllipse(c, 34, 34);
-        drawGlyph(p, Glyph::Mic, glyphBox(c, 38), Qt::white, 2.8);
-        drawWave(p, 28, 182, 152, 13, withAlpha(pal::kAccent, 120));
+        p.drawEllipse(c, 32, 32);
+        drawGlyph(p, Glyph::Mic, glyphBox(c, 36), Qt::white, 2.8);
         break;
     }
     }
@@ -192,8 +198,11 @@ void waitSpinner(QImage& image)
         const double t = static_cast<double>(i) / (dots - 1); // 0 = tail, 1 = head
         const double angle = -M_PI / 2 + 2 * M_PI * i / dots;
         const QPointF at(c.x() + ring * std::cos(angle), c.y() + ring * std::sin(angle));
-        p.setBrush(withAlpha(pal::kAccent, static_cast<int>(40 + 215 * t)));
         const double r = 1.5 + 1.2 * t;
+        // A pale halo keeps the dots visible on the red recording badge too.
+        p.setBrush(QColor(255, 255, 255, static_cast<int>(60 + 140 * t)));
+        p.drawEllipse(at, r + 1.1, r + 1.1);
+        p.setBrush(withAlpha(pal::kAccent, static_cast<int>(40 + 215 * t)));
         p.drawEllipse(at, r, r);
     }
 }

@@ -35,7 +35,7 @@ QPen linePen(const QColor& colour, double stroke)
 // Arc with an arrow head at its end, angles in degrees counter-clockwise.
 void arrowArc(QPainter& p, const Frame& f, double startDeg, double spanDeg, const QColor& c, double stroke)
 {
-    const QRectF circle = f.rect(0.2, 0.2, 0.8, 0.8);
+    const QRectF circle = f.rect(0.16, 0.16, 0.84, 0.84);
     QPainterPath arc;
     arc.arcMoveTo(circle, startDeg);
     arc.arcTo(circle, startDeg, spanDeg);
@@ -51,7 +51,7 @@ void arrowArc(QPainter& p, const Frame& f, double startDeg, double spanDeg, cons
     const double sign = spanDeg > 0 ? 1.0 : -1.0;
     const QPointF tangent(-std::sin(end) * sign, -std::cos(end) * sign);
     const QPointF normal(tangent.y(), -tangent.x());
-    const double h = f.len(0.17);
+    const double h = f.len(0.2);
     QPainterPath head;
     head.moveTo(tip + tangent * h * 0.9);
     head.lineTo(tip + normal * h * 0.75);
@@ -88,15 +88,17 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         break;
     }
     case Glyph::Column: {
-        const double r = f.len(0.07);
-        p.drawRoundedRect(f.rect(0.3, 0.12, 0.7, 0.34), r, r);
-        p.drawRoundedRect(f.rect(0.3, 0.39, 0.7, 0.61), r, r);
-        p.drawRoundedRect(f.rect(0.3, 0.66, 0.7, 0.88), r, r);
+        // One narrow panel holding a list.
+        const double r = f.len(0.08);
+        p.drawRoundedRect(f.rect(0.28, 0.1, 0.72, 0.9), r, r);
+        p.drawLine(f.at(0.4, 0.32), f.at(0.6, 0.32));
+        p.drawLine(f.at(0.4, 0.5), f.at(0.6, 0.5));
+        p.drawLine(f.at(0.4, 0.68), f.at(0.6, 0.68));
         break;
     }
     case Glyph::Sync:
-        arrowArc(p, f, 100, 140, colour, stroke);
-        arrowArc(p, f, 280, 140, colour, stroke);
+        arrowArc(p, f, 105, 125, colour, stroke);
+        arrowArc(p, f, 285, 125, colour, stroke);
         break;
     case Glyph::Account: {
         p.drawEllipse(f.rect(0.06, 0.06, 0.94, 0.94));

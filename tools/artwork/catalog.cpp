@@ -44,9 +44,9 @@ std::vector<Entry> build()
         {268, Kind::Png, 215, 10, "top-edge strip under the header, narrow mode", [](QImage& i) { topStrip(i); }},
         {269, Kind::Png, 1100, 10, "top-edge strip under the header, wide mode", [](QImage& i) { topStrip(i); }},
         {254, Kind::Png, 245, 710, "main window drop shadow, narrow mode (window at 13,0 220x688 transparent)",
-         [](QImage& i) { frameShadow(i, QRect(13, 0, 220, 688), QPointF(0, 5), 4, 120); }},
+         [](QImage& i) { frameShadow(i, QRect(13, 0, 220, 688), QPointF(0, 5), 4, 165); }},
         {255, Kind::Png, 1130, 710, "main window drop shadow, wide mode (window at 13,0 1100x688 transparent)",
-         [](QImage& i) { frameShadow(i, QRect(13, 0, 1100, 688), QPointF(0, 5), 4, 120); }},
+         [](QImage& i) { frameShadow(i, QRect(13, 0, 1100, 688), QPointF(0, 5), 4, 165); }},
 
         // Item panel and cells.
         {261, Kind::Cursor, 32, 32, "item panel drag cursor", [](QImage& i) { dragCursor(i); }, 16, 16},
@@ -81,7 +81,7 @@ std::vector<Entry> build()
         {181, Kind::Png, 35, 35, "image viewer close 1009, hover", [](QImage& i) { imageViewerClose(i, L::Hover); }},
         {281, Kind::Bmp, 414, 415, "text viewer paper sheet", [](QImage& i) { paperSheet(i); }},
         {282, Kind::Png, 430, 431, "text viewer frame shadow (sheet at 7,3 414x415 transparent)",
-         [](QImage& i) { frameShadow(i, QRect(7, 3, 414, 415), QPointF(1, 4), 3, 110); }},
+         [](QImage& i) { frameShadow(i, QRect(7, 3, 414, 415), QPointF(1, 4), 3, 130); }},
         {286, Kind::Png, 35, 35, "text viewer close 1006, pressed", [](QImage& i) { paperClose(i, L::Pressed); }},
         {287, Kind::Png, 35, 35, "text viewer close 1006, hover", [](QImage& i) { paperClose(i, L::Hover); }},
         {288, Kind::Png, 35, 35, "text viewer close 1006, normal", [](QImage& i) { paperClose(i, L::Normal); }},
@@ -129,7 +129,7 @@ std::vector<Entry> build()
         {284, Kind::Png, 25, 25, "help button 1018, hover", [](QImage& i) { helpButton(i, L::Hover); }},
         {285, Kind::Png, 25, 25, "help button 1018, normal", [](QImage& i) { helpButton(i, L::Normal); }},
         {267, Kind::Png, 558, 532, "login window shadow (login window at 11,8 536x510 transparent)",
-         [](QImage& i) { frameShadow(i, QRect(11, 8, 536, 510), QPointF(0, 3), 3, 120); }},
+         [](QImage& i) { frameShadow(i, QRect(11, 8, 536, 510), QPointF(0, 3), 3, 150); }},
         {129, Kind::Cursor, 32, 32, "skinned button cursor", [](QImage& i) { handCursor(i); }, 11, 1},
     };
     std::sort(e.begin(), e.end(), [](const Entry& a, const Entry& b) {

@@ -88,12 +88,12 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         break;
     }
     case Glyph::Column: {
-        // One narrow panel holding a list.
+        // A screen with one narrow panel docked at its right edge.
         const double r = f.len(0.08);
-        p.drawRoundedRect(f.rect(0.28, 0.1, 0.72, 0.9), r, r);
-        p.drawLine(f.at(0.4, 0.32), f.at(0.6, 0.32));
-        p.drawLine(f.at(0.4, 0.5), f.at(0.6, 0.5));
-        p.drawLine(f.at(0.4, 0.68), f.at(0.6, 0.68));
+        p.drawRoundedRect(f.rect(0.1, 0.2, 0.9, 0.8), r, r);
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawRoundedRect(f.rect(0.6, 0.2, 0.9, 0.8).adjusted(-stroke / 2, -stroke / 2, stroke / 2, stroke / 2), r, r);
         break;
     }
     case Glyph::Sync:

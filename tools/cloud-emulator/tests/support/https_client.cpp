@@ -54,12 +54,12 @@ std::vector<std::string> CommonHeaders() {
   return {"Cookie:ONE_VER=1_0", "Cookie:path=/", "Content-type:application/x-www-form-urlencoded"};
 }
 
-HttpResult Post(const QuilloryCloud::Emulator& emulator, const std::string& host,
+HttpResult Post(const Target& to, const std::string& host,
                 const std::string& target, const std::string& body,
                 const std::vector<std::string>& headerLines) {
   HttpResult result;
   CURL* curl = curl_easy_init();
-  curl_slist* connectTo = curl_slist_append(nullptr, ("::" + emulator.ConnectTo()).c_str());
+  curl_slist* connectTo = curl_slist_append(nullptr, ("::" + to.connectTo).c_str());
   curl_slist* headers = nullptr;
   for (const auto& line : headerLines) headers = curl_slist_append(headers, line.c_str());
   headers = curl_slist_append(headers, "Accept:");
@@ -125,7 +125,7 @@ TokenRequest MakeTokenRequest(const std::string& userId, const std::string& pass
   return request;
 }
 
-HttpResult SendTokenRequest(const QuilloryCloud::Emulator& emulator, const TokenRequest& request) {
+HttpResult SendTokenRequest(const Target& emulator, const TokenRequest& request) {
   const std::string signature =
       request.signature.empty() ? Signature(request.nonce, request.timestamp) : request.signature;
   std::vector<std::string> headers;
@@ -141,7 +141,7 @@ HttpResult SendTokenRequest(const QuilloryCloud::Emulator& emulator, const Token
   return Post(emulator, QuilloryCloud::kGatewayHost, "/member/acquiretoken/", body, headers);
 }
 
-std::optional<std::string> SignIn(const QuilloryCloud::Emulator& emulator, const std::string& userId,
+std::optional<std::string> SignIn(const Target& emulator, const std::string& userId,
                                   const std::string& password) {
   const auto gateway =
       Post(emulator, QuilloryCloud::kApiHost, "/member/requestservicegateway/",

@@ -18,6 +18,13 @@ struct HttpResult {
   std::string body;
 };
 
+// Where requests go: an in-process emulator or a "127.0.0.1:PORT" text.
+struct Target {
+  Target(const QuilloryCloud::Emulator& emulator) : connectTo(emulator.ConnectTo()) {}
+  Target(std::string address) : connectTo(std::move(address)) {}
+  std::string connectTo;
+};
+
 // The CA file that Post trusts (set by EmulatorFixture).
 void UseCaFile(const std::string& path);
 const std::string& CaFile();
@@ -25,7 +32,7 @@ const std::string& CaFile();
 // Header lines every request carries, in this order.
 std::vector<std::string> CommonHeaders();
 
-HttpResult Post(const QuilloryCloud::Emulator& emulator, const std::string& host,
+HttpResult Post(const Target& to, const std::string& host,
                 const std::string& target, const std::string& body,
                 const std::vector<std::string>& headerLines = CommonHeaders());
 
@@ -46,10 +53,10 @@ struct TokenRequest {
   bool serviceCookie = true;
 };
 TokenRequest MakeTokenRequest(const std::string& userId, const std::string& password);
-HttpResult SendTokenRequest(const QuilloryCloud::Emulator& emulator, const TokenRequest& request);
+HttpResult SendTokenRequest(const Target& target, const TokenRequest& request);
 
 // Both sign-in steps; the token, or nullopt with a failure recorded.
-std::optional<std::string> SignIn(const QuilloryCloud::Emulator& emulator, const std::string& userId,
+std::optional<std::string> SignIn(const Target& target, const std::string& userId,
                                   const std::string& password);
 
 // Text of root/child of a reply, nullopt when it does not parse or has no such child.

@@ -90,6 +90,24 @@ TEST_F(Upload, NewFileNeedsExactlyTheAnnouncedBytesBeforeItIsFinished) {
   EXPECT_EQ(Status(Resume(*transaction, bytes)), "311") << "a finished transaction is gone";
 }
 
+TEST_F(Upload, RawMarkupInTheTargetAndAnAnnouncedBodyAreAccepted) {
+  const std::string bytes(300000, 'z');
+  const auto init = InitNew("big.file", bytes, "<Tag>SGk%3D</Tag>");
+  const auto transaction = ReplyText(init.body, "transid");
+  ASSERT_TRUE(transaction) << init.body;
+  // A client that waits for "100 Continue" before sending its bytes.
+  auto headers = CommonHeaders();
+  headers.push_back("Expect: 100-continue");
+  const auto resume = Post(emulator, QuilloryCloud::kWebRelayHost,
+                           Prefix("resumebinaryupload") + "&tx=" + *transaction, bytes, headers);
+  EXPECT_EQ(Status(resume), "0") << resume.body;
+  const auto finish = Finish(*transaction, "");
+  const auto stored = emulator.FindEntry(user, std::stoll(ReplyText(finish.body, "fileid").value_or("0")));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->attribute, std::string("<Tag>SGk%3D</Tag>"));
+  EXPECT_EQ(stored->bytes.size(), bytes.size());
+}
+
 TEST_F(Upload, ZeroByteFileIsAnnouncedWithSizeZero) {
   const auto init = InitNew("empty.txt", "", "");
   const auto transaction = ReplyText(init.body, "transid");

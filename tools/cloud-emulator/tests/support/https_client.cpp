@@ -62,8 +62,14 @@ HttpResult Post(const Target& to, const std::string& host,
   curl_slist* connectTo = curl_slist_append(nullptr, ("::" + to.connectTo).c_str());
   curl_slist* headers = nullptr;
   for (const auto& line : headerLines) headers = curl_slist_append(headers, line.c_str());
-  headers = curl_slist_append(headers, "Accept:");
-  headers = curl_slist_append(headers, "Expect:");
+  // libcurl's own Accept and Expect lines only when the caller did not choose.
+  auto mentions = [&](const char* prefix) {
+    for (const auto& line : headerLines)
+      if (line.rfind(prefix, 0) == 0) return true;
+    return false;
+  };
+  if (!mentions("Accept:")) headers = curl_slist_append(headers, "Accept:");
+  if (!mentions("Expect:")) headers = curl_slist_append(headers, "Expect:");
   const std::string url = "https://" + host + target;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_CONNECT_TO, connectTo);

@@ -4,9 +4,24 @@
 
 namespace {
 
-// Cursor pictures may carry their hot spot as PNG text entries ("HotX",
-// "hotspot-x"...); without them the tip is the top-left corner.
-QPoint HotSpotOf(const QImage& image) {
+struct CursorHotSpot {
+  unsigned id;
+  int x;
+  int y;
+};
+
+// Hot spots of the cursor pictures, written by the artwork generator.
+constexpr CursorHotSpot kHotSpots[] = {
+#ifdef QUILLORY_SKIN_HAS_CURSORS
+#include "art/cursors.inc"
+#endif
+    {0, 0, 0}};
+
+// The generator's table first; then PNG text entries ("HotX", "hotspot-y"
+// ...); without either, the tip is the top-left corner.
+QPoint HotSpotOf(unsigned id, const QImage& image) {
+  for (const CursorHotSpot& entry : kHotSpots)
+    if (entry.id == id && id != 0) return QPoint(entry.x, entry.y);
   QPoint hot(0, 0);
   for (const QString& key : image.textKeys()) {
     const QString lower = key.toLower();
@@ -22,14 +37,15 @@ QPoint HotSpotOf(const QImage& image) {
 
 }  // namespace
 
+QCursor LoadCursorResource(unsigned id, Qt::CursorShape fallback) {
+  InitSkinResources();
+  QImage image;
+  if (!image.load(SkinResourcePath(QString::fromLatin1(kResCur), id))) return QCursor(fallback);
+  const QPoint hot = HotSpotOf(id, image);
+  return QCursor(QPixmap::fromImage(image), hot.x(), hot.y());
+}
+
 const QCursor& ButtonCursor() {
-  static const QCursor cursor = [] {
-    QImage image;
-    InitSkinResources();
-    const QString path = SkinResourcePath(QString::fromLatin1(kResCur), IDC_BUTTON_CURSOR);
-    if (!image.load(path)) return QCursor(Qt::PointingHandCursor);
-    const QPoint hot = HotSpotOf(image);
-    return QCursor(QPixmap::fromImage(image), hot.x(), hot.y());
-  }();
+  static const QCursor cursor = LoadCursorResource(IDC_BUTTON_CURSOR, Qt::PointingHandCursor);
   return cursor;
 }

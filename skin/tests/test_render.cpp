@@ -2,6 +2,8 @@
 // and controls, background loading, and the transparent-pixel clearing.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "skin/controls.h"
 #include "skin/render.h"
 #include "skin_test_util.h"
@@ -43,6 +45,9 @@ struct AlphaCase {
   int percent;
   int alpha;
 };
+
+void PrintTo(const AlphaCase& c, std::ostream* os) { *os << c.percent << "%"; }
+
 
 class RenderAlpha : public testing::TestWithParam<AlphaCase> {};
 

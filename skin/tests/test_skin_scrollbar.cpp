@@ -2,6 +2,8 @@
 // fade states, and staying out of the way when everything fits.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "skin/controls.h"
 #include "skin/scrollbar.h"
 #include "skin_test_util.h"
@@ -97,6 +99,9 @@ struct FitCase {
   int nMax;
   unsigned nPage;
 };
+
+void PrintTo(const FitCase& c, std::ostream* os) { *os << "nMax " << c.nMax << " nPage " << c.nPage; }
+
 
 class ContentFits : public ScrollBarTest, public testing::WithParamInterface<FitCase> {};
 

@@ -2,6 +2,8 @@
 // commands, the turned drawing, caption and tooltip.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "skin/controls.h"
 #include "skin_test_util.h"
 
@@ -212,6 +214,13 @@ struct SplitCase {
   const char* tip;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << '"';
+  for (const char* p = c.text; *p != 0; ++p) *os << (*p == '\n' ? "|" : std::string(1, *p));
+  *os << '"';
+}
+
+
 class CaptionSplit : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(CaptionSplit, CaptionBeforeFirstBreakTipAfter) {
@@ -322,6 +331,18 @@ TEST(ButtonCursor, ButtonsShowTheSharedButtonCursor) {
     EXPECT_EQ(ButtonCursor().shape(), Qt::BitmapCursor);
   else
     EXPECT_EQ(ButtonCursor().shape(), Qt::PointingHandCursor);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ButtonCursor, HotSpotComesFromTheArtworkTable) {
+  if (!QFile::exists(QStringLiteral(":/cur/129.png"))) GTEST_SKIP() << "artwork not built in";
+  const QCursor cursor = LoadCursorResource(IDC_BUTTON_CURSOR);
+  EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+  EXPECT_EQ(cursor.hotSpot(), QPoint(11, 1));
+  EXPECT_EQ(LoadCursorResource(59999, Qt::WaitCursor).shape(), Qt::WaitCursor);
 }
 
 }  // namespace

@@ -19,7 +19,11 @@ class QMenu;
 
 inline constexpr unsigned IDC_BUTTON_CURSOR = 129;
 
-// The shared pointer shown over skinned buttons (cursor resource 129).
+// A cursor from the artwork (":/cur/<id>.png" with its hot spot), or the
+// fallback shape when the picture is missing.
+QCursor LoadCursorResource(unsigned id, Qt::CursorShape fallback = Qt::ArrowCursor);
+// The shared pointer shown over skinned buttons (cursor resource 129),
+// loaded once.
 const QCursor& ButtonCursor();
 
 // The tooltip of a skinned button: a light gradient card with a thin border.

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "support/manager_fixture.h"
+#include "support/scratch_path.h"
 
 using namespace HarborKestrel;
 
@@ -14,10 +15,16 @@ class BookInfo : public ManagerFixture {
 protected:
     void SetUp() override {
         ManagerFixture::SetUp();
-        m_source = std::filesystem::path(::testing::TempDir()) / "book_info_source";
+        m_source = ScratchPath("book_info_source");
         std::ofstream(m_source, std::ios::binary) << "hello page";
+        // Fetched copies go to the temporary folder; give this process its own.
+        m_temp = ScratchPath("book_info_temp");
+        std::filesystem::create_directories(m_temp);
+        ::setenv("TMPDIR", m_temp.c_str(), 1);
     }
     void TearDown() override {
+        ::unsetenv("TMPDIR");
+        std::filesystem::remove_all(m_temp);
         std::filesystem::remove(m_source);
         ManagerFixture::TearDown();
     }
@@ -34,6 +41,7 @@ protected:
     }
 
     std::filesystem::path m_source;
+    std::filesystem::path m_temp;
     char16_t m_szPath[301] = {};
     unsigned m_nLength = 0;
     // SHA-512 of "hello page".
@@ -94,7 +102,7 @@ TEST_F(BookInfo, AChangedChecksumDownloadsIntoTheTemporaryFolder) {
     m_transport.Reply(EntryInfo("<FileSHA>remote</FileSHA>"));
     m_transport.Reply("book bytes");
     ASSERT_EQ(Fetch(u"local"), 0);
-    const std::filesystem::path expected = std::filesystem::temp_directory_path() / "31";
+    const std::filesystem::path expected = m_temp / "31";
     EXPECT_EQ(std::u16string(m_szPath), expected.u16string());
     EXPECT_EQ(m_nLength, expected.u16string().size());
     std::ifstream in(expected, std::ios::binary);

@@ -6,6 +6,7 @@
 
 #include "protocol/transfer.h"
 #include "support/session_fixture.h"
+#include "support/scratch_path.h"
 
 using namespace HarborKestrel;
 
@@ -16,7 +17,7 @@ protected:
     void SetUp() override {
         SessionFixture::SetUp();
         SignInPlainly();
-        m_folder = std::filesystem::path(::testing::TempDir()) / "ferrolink_exchange";
+        m_folder = ScratchPath("ferrolink_exchange");
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
         m_target = m_folder / "120.jpg";

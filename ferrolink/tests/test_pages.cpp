@@ -6,6 +6,7 @@
 
 #include "page/page_kestrel.h"
 #include "support/session_fixture.h"
+#include "support/scratch_path.h"
 
 using namespace HarborKestrel;
 
@@ -248,7 +249,7 @@ class PageUpload : public Page {
 protected:
     void SetUp() override {
         Page::SetUp();
-        m_source = std::filesystem::path(::testing::TempDir()) / "page_upload_source";
+        m_source = ScratchPath("page_upload_source");
         std::ofstream(m_source, std::ios::binary) << "hello page";
     }
     void TearDown() override {
@@ -379,7 +380,7 @@ TEST_F(PageUpload, ADeletedPageSendsOneByteInsteadOfItsFile) {
 
 TEST_F(Page, DownloadKeepsThePathOnlyOnSuccess) {
     CIPageKestrel* pPage = Listed("<Tag>MA==</Tag>", 55);
-    const auto path = std::filesystem::path(::testing::TempDir()) / "page_download_target";
+    const auto path = ScratchPath("page_download_target");
     const std::u16string strPath = path.u16string();
     m_transport.Reply("", 404);
     EXPECT_EQ(pPage->Download(strPath.c_str(), 0), 1);

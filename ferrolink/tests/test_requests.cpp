@@ -10,6 +10,7 @@
 #include "protocol/sign_in.h"
 #include "protocol/transfer.h"
 #include "support/session_fixture.h"
+#include "support/scratch_path.h"
 
 using namespace HarborKestrel;
 
@@ -143,7 +144,7 @@ TEST_F(RequestTable, EveryRequestKindSendsItsDesignedTargetHeadersAndBody) {
 TEST_F(RequestTable, DownloadTargetCarriesTheTokenAsAPathSegment) {
     SignInPlainly();
     m_transport.Reply("file bytes");
-    const auto path = std::filesystem::path(::testing::TempDir()) / "request_table_download";
+    const auto path = ScratchPath("request_table_download");
     ASSERT_TRUE(DirectDownload(73, path));
     EXPECT_EQ(m_transport.Last().strHost, "web.quillory.example");
     EXPECT_EQ(m_transport.Last().strTarget, "/webrelay/directdownload/tk1/?&dis=61839204&fi=73&pv=0");

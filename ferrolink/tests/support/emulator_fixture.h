@@ -37,6 +37,7 @@ protected:
         ASSERT_TRUE(m_emulator.Start(options)) << m_emulator.LastError();
         ::setenv("QUILLORY_CONNECT_TO", m_emulator.ConnectTo().c_str(), 1);
         ::setenv("QUILLORY_CA_FILE", options.caOutPath.c_str(), 1);
+        ::setenv("TMPDIR", m_folder.c_str(), 1);  // where fetched book.info copies go
 
         HarborKestrel::ResetCloudSessionForTests();
         HarborKestrel::SetSessionTransport(nullptr);
@@ -47,6 +48,7 @@ protected:
         m_emulator.Stop();
         ::unsetenv("QUILLORY_CONNECT_TO");
         ::unsetenv("QUILLORY_CA_FILE");
+        ::unsetenv("TMPDIR");
         HarborKestrel::ResetCloudSessionForTests();
         std::filesystem::remove_all(m_folder);
     }

@@ -75,6 +75,19 @@ TEST_F(Cloud, FullSignInIsAcceptedAndSendsTheDesignedHeaderLines) {
 
     EXPECT_EQ(TheCloudSession().m_strInfoRelay, u"info.quillory.example");
     EXPECT_FALSE(m_tokener.m_strBytes.empty());
+
+    // Later requests on a kept connection carry the same lines as a fresh one.
+    ASSERT_EQ(m_pManager->ListEntries(0, 0), 0);
+    const auto infoRequests = m_emulator.Requests("/f");
+    ASSERT_EQ(infoRequests.size(), 3u);
+    for (const auto& request : infoRequests) {
+        std::vector<std::string> designed;
+        for (const std::string& strLine : request.headerLines) {
+            if (strLine.rfind("Host:", 0) != 0 && strLine.rfind("Content-Length:", 0) != 0) designed.push_back(strLine);
+        }
+        EXPECT_EQ(designed, std::vector<std::string>(lines.begin() + 1, lines.begin() + 4)) << request.path;
+        EXPECT_EQ(request.host, "info.quillory.example");
+    }
 }
 
 TEST_F(Cloud, RefusedCredentialsGive1216) {
@@ -271,6 +284,34 @@ TEST_F(Cloud, AStopEndsAStalledDownloadPromptly) {
     stopper.join();
     // Far below the service's 20-second stall: the transfer did not wait it out.
     EXPECT_LT(elapsed, std::chrono::seconds(10));
+    m_tokener.m_nStop = 0;
+}
+
+TEST_F(Cloud, AStopEndsAnUploadPromptly) {
+    const auto source = m_folder / "big.bin";
+    std::ofstream(source, std::ios::binary) << std::string(8 << 20, 'u');
+    ASSERT_EQ(SignIn(), 0);
+    PagePtr pPage(m_pManager->CreatePage(9));
+    ASSERT_EQ(pPage->SetSourcePath(source.u16string().c_str(), 0), 0);
+    QuilloryCloud::Fault stall;
+    stall.kind = QuilloryCloud::FaultKind::Delay;
+    stall.pathPrefix = "/webrelay/resumebinaryupload/";
+    stall.delayMs = 6000;  // the emulator's shutdown waits for it
+    m_emulator.AddFault(stall);
+
+    std::thread stopper([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        m_tokener.m_nStop = 1;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(pPage->Commit(), 1);
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    stopper.join();
+    // Well before the service's 6-second stall ends: the upload did not wait it out.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(4500));
+    RecordProperty("stop_to_return_ms",
+                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+    EXPECT_FALSE(m_emulator.FindProductFile(kUser, "9.file").has_value());
     m_tokener.m_nStop = 0;
 }
 

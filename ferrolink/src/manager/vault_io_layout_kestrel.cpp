@@ -6,6 +6,7 @@
 #include "protocol/sign_in.h"
 #include "session/cloud_session.h"
 #include "text/wide_text.h"
+#include "transport/transport.h"
 
 namespace HarborKestrel {
 namespace {
@@ -14,7 +15,10 @@ constexpr char kRecordSeparator[] = "////";
 
 }  // namespace
 
-CIVaultIOlayoutKestrel::~CIVaultIOlayoutKestrel() { TheCloudSession().m_pTokener = nullptr; }
+CIVaultIOlayoutKestrel::~CIVaultIOlayoutKestrel() {
+    TheCloudSession().m_pTokener = nullptr;
+    SessionTransport().DropKeptConnections();
+}
 
 int CIVaultIOlayoutKestrel::SetTokener(Harbor::INibTokener* pTokener) {
     TheCloudSession().m_pTokener = pTokener;

@@ -62,13 +62,6 @@ struct HeaderList {
     }
 };
 
-struct EasyHandle {
-    CURL* pCurl = curl_easy_init();
-    ~EasyHandle() {
-        if (pCurl) curl_easy_cleanup(pCurl);
-    }
-};
-
 }  // namespace
 
 bool IsUsableHostName(const std::string& strHost) {
@@ -79,9 +72,43 @@ bool IsUsableHostName(const std::string& strHost) {
     });
 }
 
-CCurlTransport::CCurlTransport() {
+CCurlTransport::CCurlTransport(bool bKeepConnections) : m_bKeepConnections(bKeepConnections) {
     static std::once_flag s_once;
     std::call_once(s_once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+CCurlTransport::~CCurlTransport() { DropKeptConnections(); }
+
+CURL* CCurlTransport::TakeHandle() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (CURL* pKept = m_pKept) {
+            m_pKept = nullptr;
+            curl_easy_reset(pKept);  // keeps its open connections and TLS sessions
+            return pKept;
+        }
+    }
+    return curl_easy_init();
+}
+
+void CCurlTransport::GiveBack(CURL* pCurl) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_bKeepConnections && !m_pKept) {
+            m_pKept = pCurl;
+            return;
+        }
+    }
+    curl_easy_cleanup(pCurl);
+}
+
+void CCurlTransport::DropKeptConnections() {
+    CURL* pKept = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::swap(pKept, m_pKept);
+    }
+    if (pKept) curl_easy_cleanup(pKept);
 }
 
 ExchangeOutcome CCurlTransport::Post(const HttpRequest& request, const StopProbe& stop,
@@ -89,9 +116,15 @@ ExchangeOutcome CCurlTransport::Post(const HttpRequest& request, const StopProbe
     ExchangeOutcome outcome;
     if (!IsUsableHostName(request.strHost)) return outcome;
 
-    EasyHandle easy;
-    if (!easy.pCurl) return outcome;
-    CURL* pCurl = easy.pCurl;
+    struct Handle {
+        CCurlTransport& owner;
+        CURL* pCurl;
+        ~Handle() {
+            if (pCurl) owner.GiveBack(pCurl);
+        }
+    } handle{*this, TakeHandle()};
+    if (!handle.pCurl) return outcome;
+    CURL* pCurl = handle.pCurl;
 
     HeaderList headers;
     for (const std::string& strLine : request.headerLines) {

@@ -54,6 +54,8 @@ public:
     // Runs one exchange. stop is asked repeatedly while it runs; a stop ends it as incomplete.
     virtual ExchangeOutcome Post(const HttpRequest& request, const StopProbe& stop,
                                  const ReplySink& sink) = 0;
+    // Ends connections kept open for later exchanges (an I/O manager has ended).
+    virtual void DropKeptConnections() {}
 };
 
 }  // namespace HarborKestrel

@@ -83,6 +83,8 @@ protected:
 };
 
 // The I/O manager. Made by GetIOManager, ended only by ReleaseIOManager.
+// Text capacities (in/out, UTF-16 units) count characters without the terminating zero:
+// the caller's buffer holds one character more than the capacity it passes.
 class IVaultIOlayout {
 public:
     virtual int SetTokener(INibTokener* pTokener) = 0;

@@ -48,3 +48,20 @@ TEST(RequestTarget, DesignedFormKeepsEveryByte) {
 }
 
 }  // namespace
+
+#include "transport/curl_transport.h"
+
+namespace {
+
+TEST(HostName, OnlyPlainHostNamesAreUsedInAUrl) {
+    for (const char* pszHost : {"api.quillory.example", "web-2.quillory.example", "gw_1.example", "localhost"}) {
+        EXPECT_TRUE(HarborKestrel::IsUsableHostName(pszHost)) << pszHost;
+    }
+    // A host from a reply must not be able to add a path, credentials or another port.
+    for (const char* pszHost : {"", "evil.example/x?", "user@evil.example", "evil.example:8443", "a b",
+                                "evil.example#", "\xc3\xa9.example"}) {
+        EXPECT_FALSE(HarborKestrel::IsUsableHostName(pszHost)) << pszHost;
+    }
+}
+
+}  // namespace

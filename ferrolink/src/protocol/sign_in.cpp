@@ -49,7 +49,7 @@ bool AcquireToken(const std::u16string& strUserId, const std::u16string& strDige
     const auto nTimestamp = static_cast<std::int32_t>(std::time(nullptr));
     std::minstd_rand random(static_cast<std::uint32_t>(nTimestamp));
     std::uniform_int_distribution<std::int32_t> draw(0, 32767);
-    // Wraps like the designed 32-bit arithmetic instead of overflowing.
+    // The nonce is a 32-bit number; wrap instead of overflowing.
     const auto nNonce = static_cast<std::int32_t>(static_cast<std::uint32_t>(nTimestamp) +
                                                   static_cast<std::uint32_t>(draw(random)));
 

@@ -11,11 +11,7 @@ namespace {
 
 constexpr char kServiceNumber[] = "&dis=61839204";
 
-// A missing web-relay host (no sign-in yet) fails before anything is sent.
-bool SendToWebRelay(HttpRequest& request, std::string& strReply) {
-    return ExchangeForText(request, strReply);
-}
-
+// Without a web-relay host (no sign-in yet) the exchange fails before anything is sent.
 HttpRequest WebRelayRequest(CRequestTarget target) {
     return MakeRequest(TheCloudSession().m_strWebRelay, std::move(target));
 }
@@ -37,8 +33,7 @@ bool InitBinaryUpload(const InitUploadParams& params, std::string& strReply) {
     } else {
         target.Fixed("&fi=").QueryValue(std::to_string(params.nFileId)).Fixed("&sg=SYSTEM.RESERVED");
     }
-    HttpRequest request = WebRelayRequest(std::move(target));
-    return SendToWebRelay(request, strReply);
+    return ExchangeForText(WebRelayRequest(std::move(target)), strReply);
 }
 
 bool ResumeBinaryUpload(const std::string& strTransId, std::string_view bytes, std::string& strReply) {
@@ -47,7 +42,7 @@ bool ResumeBinaryUpload(const std::string& strTransId, std::string_view bytes, s
     HttpRequest request = WebRelayRequest(std::move(target));
     request.body.assign(bytes);
     request.bWriteInPieces = true;
-    return SendToWebRelay(request, strReply);
+    return ExchangeForText(request, strReply);
 }
 
 bool FinishBinaryUpload(const std::string& strTransId, const std::string& strLatestChecksum,
@@ -57,8 +52,7 @@ bool FinishBinaryUpload(const std::string& strTransId, const std::string& strLat
         .Fixed("&tk=").QueryValue(Token())
         .Fixed("&tx=").QueryValue(strTransId)
         .Fixed("&lsg=").QueryValue(strLatestChecksum);
-    HttpRequest request = WebRelayRequest(std::move(target));
-    return SendToWebRelay(request, strReply);
+    return ExchangeForText(WebRelayRequest(std::move(target)), strReply);
 }
 
 bool DirectDownload(std::int64_t nFileId, const std::filesystem::path& localPath) {

@@ -130,7 +130,7 @@ ExchangeOutcome CCurlTransport::Post(const HttpRequest& request, const StopProbe
     for (const std::string& strLine : request.headerLines) {
         if (!headers.Append(strLine)) return outcome;
     }
-    // Keep the header lines exactly as designed: no added Accept or Expect lines.
+    // The service sees exactly our header lines: no added Accept or Expect lines.
     if (!headers.Append("Accept:") || !headers.Append("Expect:")) return outcome;
 
     HeaderList connectTo;

@@ -67,7 +67,7 @@ bool ExchangeIntoFile(const HttpRequest& request, const std::filesystem::path& t
     if (fd < 0) return false;
     ::fchmod(fd, 0644);
 
-    // The old copy goes now, as designed, so a failed transfer never leaves a stale file.
+    // The old copy goes first, so a failed transfer never leaves a stale or partial file.
     std::error_code ec;
     std::filesystem::remove(target, ec);
 

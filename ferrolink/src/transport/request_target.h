@@ -8,7 +8,7 @@ namespace HarborKestrel {
 
 // A request target assembled from fixed protocol text and inserted values. Designed() is
 // the protocol's own byte sequence; ForWire() percent-encodes only the bytes that cannot
-// travel in a request line, so the service still reads the designed values.
+// travel in a request line, so the service still reads the protocol's values.
 class CRequestTarget {
 public:
     CRequestTarget() = default;

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 LayeredWindow::LayeredWindow(QWidget* parent, Qt::WindowFlags extraFlags)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags) {
@@ -20,10 +21,11 @@ void LayeredWindow::SetLayeredImage(const QImage& image, int constantAlpha) {
   m_imgLayered = image;
   m_nLayeredAlpha = qBound(0, constantAlpha, 255);
   // A fade is a burst of renders inside one handler: each must reach the
-  // screen, so paint now rather than wait for the event loop.
-  if (isVisible())
+  // screen, so paint now rather than wait for the event loop (but never
+  // from inside this window's own painting).
+  if (isVisible() && !m_bPainting)
     repaint();
-  else
+  else if (!m_bPainting)
     update();
 }
 
@@ -40,6 +42,7 @@ void LayeredWindow::FlushInvalidate() {
 }
 
 void LayeredWindow::paintEvent(QPaintEvent* event) {
+  const QScopedValueRollback<bool> painting(m_bPainting, true);
   QPainter painter(this);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.fillRect(event->rect(), Qt::transparent);

@@ -123,6 +123,21 @@ TEST(Render, KeepsTransparentPixelsTransparent) {
   EXPECT_EQ(qAlpha(window.LayeredImage().pixel(1, 1)), 0x80);
 }
 
+TEST(Render, WindowOnScreenShowsTheComposedPictureAtTheConstantAlpha) {
+  PadWindow window;
+  window.m_plug.SetBackground(Solid(40, 30, 0xFF0000FF));
+  window.show();
+  window.m_plug.Render(false, 50);
+  const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(shown.size(), QSize(40, 30));
+  EXPECT_NEAR(qAlpha(shown.pixel(1, 1)), 127, 1);
+  EXPECT_EQ(qBlue(shown.pixel(1, 1)), 255);
+  EXPECT_NEAR(qAlpha(shown.pixel(6, 6)), 127, 1);
+  EXPECT_EQ(qRed(shown.pixel(6, 6)), 255);
+  window.m_plug.Render(false, 0);
+  EXPECT_EQ(qAlpha(window.grab().toImage().pixel(1, 1)), 0);
+}
+
 TEST(Background, MissingPictureLeavesNoBackgroundAndTheSizeUnchanged) {
   PadWindow window;
   window.resize(50, 40);

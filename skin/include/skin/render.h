@@ -58,6 +58,7 @@ class LayeredWindow : public QWidget {
   int m_nLayeredAlpha = 0;
   bool m_bLayered = false;
   bool m_bInvalidPending = false;
+  bool m_bPainting = false;
 };
 
 // Tells the window that draws `control` that it must draw it again.

@@ -10,7 +10,7 @@ namespace QuilloryCloud {
 
 namespace {
 
-const char kDownloadPrefix[] = "/webrelay/directdownload/";
+constexpr std::size_t kDownloadPrefixLength = sizeof("/webrelay/directdownload/") - 1;
 
 bool IsSha512Hex(const std::string& text) {
   if (text.size() != 128) return false;
@@ -185,7 +185,7 @@ Reply Service::FinishUpload(const Request& request) {
 Reply Service::Download(const Request& request) {
   const char* root = "directdownload";
   // "/webrelay/directdownload/" T "/"
-  const std::string rest = request.path.substr(sizeof kDownloadPrefix - 1);
+  const std::string rest = request.path.substr(kDownloadPrefixLength);
   const auto slash = rest.find('/');
   if (slash == std::string::npos || slash + 1 != rest.size()) return ErrorReply(404);
   const auto query = request.QueryParameters();

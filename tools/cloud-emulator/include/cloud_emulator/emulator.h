@@ -57,7 +57,7 @@ struct Options {
   int allowedClockSkewSeconds = 900;
   // Keep request bodies in the log (turn off for big benchmark uploads).
   bool logBodies = true;
-  // Seed of the random source used by probability faults and ids of tokens.
+  // Seed of the random source that decides probability faults (tokens come from OpenSSL).
   std::uint32_t randomSeed = 12345;
 };
 

@@ -73,7 +73,9 @@ class CSkinScrollBar {
 
   void SetTarget(QWidget* target) { m_hTarget = target; }
   QWidget* Target() const { return m_hTarget; }
-  void SetArea(const QRect& area);  // an explicit area instead of the target's rectangle
+  // An explicit area (owner coordinates; x, y, width, height) instead of the
+  // target's rectangle; the bar lies along its right edge.
+  void SetArea(const QRect& area);
 
   bool LoadPanelImages();
   bool LoadViewerImages();

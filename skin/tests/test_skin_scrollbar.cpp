@@ -10,6 +10,7 @@
 
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 
 #include <vector>
 
@@ -271,7 +272,9 @@ TEST(ScrollBarTarget, PagingMovesATextBoxByOnePage) {
   ASSERT_TRUE(bar.IsVisible());
 
   const int page = scroll.pageStep();
+  QSignalSpy dirty(&edit, &CTransEdit::scrollBarDirty);
   EXPECT_TRUE(bar.OnLButtonDown({275, 170}));
+  EXPECT_GE(dirty.count(), 1);  // the owner learns to draw the bar again
   // The text box pages by its own visible lines (one line of overlap or not).
   EXPECT_NEAR(scroll.value(), page, 1);
   // The text box clamps positions past its end.

@@ -4,6 +4,8 @@
 #include "gallery.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -17,7 +19,8 @@ int main(int argc, char** argv) {
   const qsizetype tab = args.indexOf(QStringLiteral("--tab"));
   if (tab >= 0 && tab + 1 < args.size() && args[tab + 1] == QLatin1String("controls"))
     window.setCurrentIndex(1);
-  window.resize(1900, 1180);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  window.resize(qMin(1900, screen.width()), screen.height() - 20);
   window.move(0, 0);
   window.show();
   if (!args.contains(QStringLiteral("--no-layered"))) ShowLayeredSamples(&window);

@@ -120,14 +120,14 @@ class PicturePage : public QWidget {
       }
   }
 
-  // Rows of tiles; pictures larger than 260 × 260 are shown scaled down.
+  // Rows of tiles; pictures larger than 220 × 220 are shown scaled down.
   void Layout(int width) {
     const int gap = 10;
     const int label = 26;
     int x = gap, y = gap, rowHeight = 0;
     for (Tile& tile : m_tiles) {
       QSize shown = tile.image.isNull() ? QSize(40, 40) : tile.image.size();
-      if (shown.width() > 260 || shown.height() > 260) shown.scale(260, 260, Qt::KeepAspectRatio);
+      if (shown.width() > 220 || shown.height() > 220) shown.scale(220, 220, Qt::KeepAspectRatio);
       const QSize cell(qMax(shown.width(), 110), shown.height() + label);
       if (x + cell.width() > width) {
         x = gap;

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include <cmath>
+#include <limits>
 
 QEvent::Type CVScrollEvent::TypeId() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -36,6 +36,19 @@ void ApplyVScroll(QScrollBar& bar, int code, int pos) {
     default: break;
   }
 }
+
+namespace {
+
+// Truncation toward zero that saturates instead of overflowing on
+// nonsensical scroll states.
+int TruncToInt(float value) {
+  if (!(value == value)) return 0;
+  if (value >= 2147483520.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483520.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+}  // namespace
 
 CSkinScrollBar::CSkinScrollBar(QWidget* target) : m_hTarget(target) {}
 
@@ -162,9 +175,9 @@ void CSkinScrollBar::Draw(QPainter& graphics) {
   const int thumbWidth = m_pThumbImage != nullptr ? m_pThumbImage->width() : trackWidth;
   if (m_pThumbImage != nullptr)
     graphics.drawImage(QRectF(right - thumbWidth, top + m_fThumbTop, thumbWidth, length), *m_pThumbImage);
-  const int thumbTop = static_cast<int>(static_cast<float>(top) + m_fThumbTop);
-  const int thumbBottom = static_cast<int>(static_cast<float>(top) + m_fThumbTop + length);
-  m_rcThumb = QRect(0, thumbTop, thumbWidth, thumbBottom - thumbTop);
+  const int thumbTop = TruncToInt(static_cast<float>(top) + m_fThumbTop);
+  const int thumbBottom = TruncToInt(static_cast<float>(top) + m_fThumbTop + length);
+  m_rcThumb = QRect(0, thumbTop, thumbWidth, qMax(0, thumbBottom - thumbTop));
 }
 
 bool CSkinScrollBar::OnLButtonDown(const QPoint& point) {
@@ -174,7 +187,7 @@ bool CSkinScrollBar::OnLButtonDown(const QPoint& point) {
   if (m_rcThumb.contains(at)) {
     if (m_pThumbPressed) m_pThumbImage = m_pThumbPressed.get();
     m_ptDragStart = point;
-    m_nDragStartTop = static_cast<int>(m_fThumbTop);
+    m_nDragStartTop = TruncToInt(m_fThumbTop);
     m_bDragging = true;
     handled = true;
   } else if (m_rcTrack.contains(at)) {
@@ -192,9 +205,10 @@ bool CSkinScrollBar::OnMouseMove(Qt::MouseButtons buttons, const QPoint& point) 
   if (m_bDragging && (buttons & Qt::LeftButton)) {
     m_nFade = kFadeShown;
     const float span = static_cast<float>(m_rcTrack.height()) - m_fExtra;
-    const int newTop = qMax(0, m_nDragStartTop + (point.y() - m_ptDragStart.y()));
+    const long long moved = static_cast<long long>(m_nDragStartTop) + point.y() - m_ptDragStart.y();
+    const float newTop = static_cast<float>(qMax(0LL, moved));
     if (span > 0) {
-      const int newPos = static_cast<int>(static_cast<float>(m_info.nMax + 1) * static_cast<float>(newTop) / span);
+      const int newPos = TruncToInt((static_cast<float>(m_info.nMax) + 1.0f) * newTop / span);
       if (newPos != m_info.nPos) {
         m_info.nPos = newPos;
         InvalidateTarget();

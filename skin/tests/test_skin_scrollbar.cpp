@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 
+#include <limits>
 #include <vector>
 
 using skintest::Solid;
@@ -280,6 +281,22 @@ TEST(ScrollBarTarget, PagingMovesATextBoxByOnePage) {
   // The text box clamps positions past its end.
   ApplyVScroll(scroll, SB_THUMBTRACK, 100000);
   EXPECT_EQ(scroll.value(), scroll.maximum());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScrollBarTest, ExtremeScrollStatesStayWithinRange) {
+  SkinScrollInfo huge = Info(std::numeric_limits<int>::max(), 10, std::numeric_limits<int>::max());
+  bar.SetScrollInfo(huge);
+  Draw();
+  EXPECT_TRUE(bar.IsVisible());
+  EXPECT_GE(bar.ThumbRect().height(), 0);
+  ASSERT_TRUE(bar.OnLButtonDown({92, bar.ThumbRect().top() + 1}));
+  EXPECT_TRUE(bar.OnMouseMove(Qt::LeftButton, {92, 1 << 30}));
+  EXPECT_TRUE(bar.OnMouseMove(Qt::LeftButton, {92, -(1 << 30)}));
+  EXPECT_EQ(bar.Info().nPos, 0);
 }
 
 }  // namespace

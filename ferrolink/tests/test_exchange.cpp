@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "protocol/folder_requests.h"
 #include "protocol/transfer.h"
+#include "transport/exchange.h"
 #include "support/session_fixture.h"
 #include "support/scratch_path.h"
 
@@ -110,6 +112,16 @@ TEST_F(Exchange, ADownloadThatCannotStartKeepsTheOldFile) {
     EXPECT_EQ(Contents(m_target), "an older copy");
     EXPECT_FALSE(DirectDownload(9, m_folder / "missing-folder" / "x.jpg"));
     EXPECT_TRUE(m_transport.m_requests.empty());
+}
+
+TEST_F(Exchange, AnOversizedReplyTextIsRefused) {
+    std::string strReply;
+    m_transport.Reply(std::string(kMaxReplyTextBytes, 'r'));
+    EXPECT_TRUE(GetMySyncFolder(strReply));
+    EXPECT_EQ(strReply.size(), kMaxReplyTextBytes);
+    strReply.clear();
+    m_transport.Reply(std::string(kMaxReplyTextBytes + 1, 'r'));
+    EXPECT_FALSE(GetMySyncFolder(strReply));
 }
 
 TEST_F(Exchange, AnEmptyBodyIsAnEmptyFile) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -52,6 +53,7 @@ HttpRequest MakeRequest(std::u16string_view host, CRequestTarget target) {
 bool ExchangeForText(const HttpRequest& request, std::string& strReply) {
     if (StopRequested() || request.strHost.empty()) return false;
     const ReplySink sink = [&strReply](std::string_view piece) {
+        if (piece.size() > kMaxReplyTextBytes - std::min(strReply.size(), kMaxReplyTextBytes)) return false;
         strReply.append(piece);
         return true;
     };

@@ -15,9 +15,13 @@ const std::vector<std::string>& CommonHeaderLines();
 // A POST to the host with the common header lines.
 HttpRequest MakeRequest(std::u16string_view host, CRequestTarget target);
 
+// Replies are small XML documents; a reply text beyond this is refused rather than held.
+inline constexpr std::size_t kMaxReplyTextBytes = std::size_t(64) << 20;
+
 // One exchange through the session's transport, reply collected as text. False when a stop
-// is requested, the host is missing, or the request was not sent and fully answered.
-// The HTTP status is not looked at: the reply's own status element decides.
+// is requested, the host is missing, the reply text grows beyond kMaxReplyTextBytes, or the
+// request was not sent and fully answered. The HTTP status is not looked at: the reply's
+// own status element decides.
 bool ExchangeForText(const HttpRequest& request, std::string& strReply);
 
 // One exchange whose reply body becomes the file at target. The body goes into a temporary

@@ -232,6 +232,38 @@ TEST_F(Cloud, AnExpiredTokenClearsTheTokenRecordAndTheNextSignInIsFull) {
     EXPECT_EQ(m_pManager->ListEntries(0, 0), 0);
 }
 
+TEST_F(Cloud, TextRepliesAreJudgedByTheirStatusElementOnly) {
+    ASSERT_EQ(SignIn(), 0);
+    struct Case {
+        const char* pszName;
+        QuilloryCloud::FaultKind kind;
+        const char* pszStatus;
+        int nHttpStatus;
+        int nResult;
+        int nClears;
+    };
+    const Case cases[] = {
+        {"status 0 under HTTP 503", QuilloryCloud::FaultKind::Status, "0", 503, 0, 0},
+        {"status 301 under HTTP 200", QuilloryCloud::FaultKind::Status, "301", 200, 1, 0},
+        {"status 202 clears the token record", QuilloryCloud::FaultKind::Status, "202", 200, 1, 1},
+        {"malformed XML", QuilloryCloud::FaultKind::MalformedXml, "", 200, 1, 0},
+        {"empty body", QuilloryCloud::FaultKind::EmptyBody, "", 200, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        m_tokener.m_nClearCalls = 0;
+        QuilloryCloud::Fault fault;
+        fault.kind = c.kind;
+        fault.pathPrefix = "/folder/browse/";
+        fault.statusText = c.pszStatus;
+        fault.httpStatus = c.nHttpStatus;
+        const int nFault = m_emulator.AddFault(fault);
+        EXPECT_EQ(m_pManager->ListEntries(0, 0), c.nResult);
+        EXPECT_EQ(m_emulator.FaultHits(nFault), 1);
+        EXPECT_EQ(m_tokener.m_nClearCalls, c.nClears);
+    }
+}
+
 TEST_F(Cloud, FailedDownloadsLeaveNoFile) {
     m_emulator.AddFile(kUser, QuilloryCloud::SeedFile{"120.jpg", std::string(100000, 'j'), "", std::string()});
     ASSERT_EQ(SignIn(), 0);

@@ -198,3 +198,15 @@ TEST_F(DataSetTest, ReloadsWhatItSaved) {
     EXPECT_EQ(std::u16string(again->GetFileTag(2)), u"Notiz");
     again->Release();
 }
+
+TEST_F(DataSetTest, AStopRequestReachesATransferInFlight) {
+    g_listing = {Entry(u"a.png", 1), Entry(u"b.png", 2)};
+    set->SignIn(u"u", u"p");
+    FakeClient client;
+    g_last->onDownload = [&](std::int64_t) { client.stopAfterChecks = 0; };  // pressed during the download
+    EXPECT_EQ(set->Synchronize(&client), 0);
+    EXPECT_EQ(client.events, (std::vector<std::string>{"added 2 b.png 50"}));  // never "ready"
+    EXPECT_EQ(g_last->downloads.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder.data() / "b.png"));
+    EXPECT_EQ(g_last->tokener->GetValue(), 0);  // the client is only asked while its pass runs
+}

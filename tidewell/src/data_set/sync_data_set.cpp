@@ -30,7 +30,10 @@ int CSyncDataSet::SignIn(const char16_t* pszAccount, const char16_t* pszSecret) 
 }
 
 int CSyncDataSet::Synchronize(ITidewellClient* pClient) {
-    return RunSyncPass(*this, m_pIOManager, pClient, m_options);
+    m_tokener.SetStopProbe(pClient);
+    const int result = RunSyncPass(*this, m_pIOManager, pClient, m_options);
+    m_tokener.SetStopProbe(nullptr);
+    return result;
 }
 
 int CSyncDataSet::GetFileCount() { return CFileSet::GetFileCount(); }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <tidewell/tidewell.h>
+
 namespace tidewell {
 
 CNibTokener::~CNibTokener() { Release(); }
@@ -53,6 +55,10 @@ int CNibTokener::SetValue(int nValue) {
     return 0;
 }
 
-int CNibTokener::GetValue() { return m_nStop.load(); }
+int CNibTokener::GetValue() {
+    if (const int nStop = m_nStop.load()) return nStop;
+    ITidewellClient* pProbe = m_pStopProbe.load();
+    return pProbe && pProbe->IsStopRequested() ? 1 : 0;
+}
 
 }  // namespace tidewell

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <ferrolink/harbor.h>
 
+class ITidewellClient;
+
 namespace tidewell {
 
 struct TokenBuffer {
@@ -27,10 +29,15 @@ public:
     int SetValue(int nValue) override;
     int GetValue() override;
 
+    // While a pass runs, the client's stop request also reads as a stop value, so the
+    // I/O layer gives up a transfer in flight instead of finishing it first.
+    void SetStopProbe(ITidewellClient* pClient) { m_pStopProbe.store(pClient); }
+
 private:
     TokenBuffer* m_pBuffer = nullptr;
     // Read by the I/O layer on the worker; may be set from another thread to stop it.
     std::atomic<int> m_nStop{0};
+    std::atomic<ITidewellClient*> m_pStopProbe{nullptr};
 };
 
 }  // namespace tidewell

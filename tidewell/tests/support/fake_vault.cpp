@@ -75,6 +75,7 @@ public:
     int Download(const char16_t* pszLocalPath, int) override {
         m_vault.downloads.push_back(m_entry.id);
         if (m_vault.onDownload) m_vault.onDownload(m_entry.id);
+        if (m_vault.tokener && m_vault.tokener->GetValue()) return Harbor::kResultFailed;  // transfer given up
         if (m_entry.failDownload && !m_entry.leavePartialFile) return Harbor::kResultFailed;
         std::ofstream out(Utf8(pszLocalPath), std::ios::binary);
         if (!out) return Harbor::kResultFailed;

@@ -20,10 +20,10 @@ protected:
         // Fetched copies go to the temporary folder; give this process its own.
         m_temp = ScratchPath("book_info_temp");
         std::filesystem::create_directories(m_temp);
-        ::setenv("TMPDIR", m_temp.c_str(), 1);
+        m_tmpdir = std::make_unique<CScopedEnvironment>("TMPDIR", m_temp.string());
     }
     void TearDown() override {
-        ::unsetenv("TMPDIR");
+        m_tmpdir.reset();
         std::filesystem::remove_all(m_temp);
         std::filesystem::remove(m_source);
         ManagerFixture::TearDown();
@@ -42,6 +42,7 @@ protected:
 
     std::filesystem::path m_source;
     std::filesystem::path m_temp;
+    std::unique_ptr<CScopedEnvironment> m_tmpdir;
     char16_t m_szPath[301] = {};
     unsigned m_nLength = 0;
     // SHA-512 of "hello page".

@@ -9,11 +9,14 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "manager/vault_io_layout_kestrel.h"
 #include "session/cloud_session.h"
 #include "support/fake_tokener.h"
+#include "support/scratch_path.h"
 
 // A token holder whose stop value another thread may set while a transfer runs.
 class CStoppableTokener : public CFakeTokener {
@@ -35,9 +38,10 @@ protected:
         options.caOutPath = (m_folder / "ca.pem").string();
         ASSERT_TRUE(m_emulator.AddAccount(kUser, kPassword));
         ASSERT_TRUE(m_emulator.Start(options)) << m_emulator.LastError();
-        ::setenv("QUILLORY_CONNECT_TO", m_emulator.ConnectTo().c_str(), 1);
-        ::setenv("QUILLORY_CA_FILE", options.caOutPath.c_str(), 1);
-        ::setenv("TMPDIR", m_folder.c_str(), 1);  // where fetched book.info copies go
+        m_environment.push_back(std::make_unique<CScopedEnvironment>("QUILLORY_CONNECT_TO", m_emulator.ConnectTo()));
+        m_environment.push_back(std::make_unique<CScopedEnvironment>("QUILLORY_CA_FILE", options.caOutPath));
+        // Where fetched book.info copies go.
+        m_environment.push_back(std::make_unique<CScopedEnvironment>("TMPDIR", m_folder.string()));
 
         HarborKestrel::ResetCloudSessionForTests();
         HarborKestrel::SetSessionTransport(nullptr);
@@ -46,9 +50,7 @@ protected:
     void TearDown() override {
         if (m_pManager) Harbor::ReleaseIOManager(m_pManager);
         m_emulator.Stop();
-        ::unsetenv("QUILLORY_CONNECT_TO");
-        ::unsetenv("QUILLORY_CA_FILE");
-        ::unsetenv("TMPDIR");
+        m_environment.clear();
         HarborKestrel::ResetCloudSessionForTests();
         std::filesystem::remove_all(m_folder);
     }
@@ -71,4 +73,5 @@ protected:
     CStoppableTokener m_tokener;
     Harbor::IVaultIOlayout* m_pManager = nullptr;
     std::filesystem::path m_folder;
+    std::vector<std::unique_ptr<CScopedEnvironment>> m_environment;
 };

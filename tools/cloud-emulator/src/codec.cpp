@@ -137,7 +137,7 @@ std::string DecodeUnsafeEscapes(const std::string& text) {
         const int byte = hi * 16 + lo;
         if (byte < 0x20 || byte >= 0x7f || byte == ' ' || byte == '"' || byte == '<' ||
             byte == '>' || byte == '\\' || byte == '^' || byte == '`' || byte == '{' ||
-            byte == '|' || byte == '}') {
+            byte == '|' || byte == '}' || byte == '#' || byte == '&') {
           out.push_back(static_cast<char>(byte));
           i += 2;
           continue;

@@ -18,7 +18,8 @@ std::string UrlEncode(const std::string& bytes);
 // Plain percent-decoding: "%XX" gives the byte, "+" a space. nullopt on a broken escape.
 std::optional<std::string> PercentDecode(const std::string& text);
 // Decodes only escapes of bytes that cannot stand raw in a request target (controls,
-// space, quotes, angle brackets, non-ASCII); leaves the rest, e.g. "%3D" in a tag, alone.
+// space, quotes, angle brackets, non-ASCII, and "#" and "&", which would end the value);
+// leaves the rest, e.g. "%3D" in a tag, alone.
 std::string DecodeUnsafeEscapes(const std::string& text);
 // Name as carried on the wire: UrlEncode(Base64(UTF-8)). nullopt when it is not one.
 std::optional<std::string> DecodeWireName(const std::string& text);

@@ -108,6 +108,18 @@ TEST_F(Upload, RawMarkupInTheTargetAndAnAnnouncedBodyAreAccepted) {
   EXPECT_EQ(stored->bytes.size(), bytes.size());
 }
 
+TEST_F(Upload, EscapedAmpersandAndHashInTheAttributeAreStoredRaw) {
+  // "&" and "#" cannot stand raw inside a query value, so a client escapes them.
+  const auto init = InitNew("8.file", "abc", "%3CVD%3E1%26amp;2%23%3C/VD%3E%3CTag%3EMA%3D%3D%3C/Tag%3E");
+  const auto transaction = ReplyText(init.body, "transid");
+  ASSERT_TRUE(transaction) << init.body;
+  ASSERT_EQ(Status(Resume(*transaction, "abc")), "0");
+  const auto finish = Finish(*transaction, "");
+  const auto stored = emulator.FindEntry(user, std::stoll(ReplyText(finish.body, "fileid").value_or("0")));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->attribute, std::string("<VD>1&amp;2#</VD><Tag>MA%3D%3D</Tag>"));
+}
+
 TEST_F(Upload, ZeroByteFileIsAnnouncedWithSizeZero) {
   const auto init = InitNew("empty.txt", "", "");
   const auto transaction = ReplyText(init.body, "transid");

@@ -328,3 +328,25 @@ TEST(SyncPass, ADeletionDuringTheDownloadWins) {
     EXPECT_FALSE(std::filesystem::exists(folder.data() / "a.png"));
     EXPECT_EQ(ReadSavedRecord(folder, 1).deleted, 1);
 }
+
+TEST(SyncPass, ARecordNamesTheFileItsListedNameStandsFor) {
+    TempFolder folder;
+    CFileSet files(folder.u16());
+    WriteBytes(folder.data() / "Meeting 10:30.txt", "already here");
+    WriteBytes(folder.data() / "30.txt", "another capture");
+    FakeVault vault;
+    vault.entries = {Entry(u"30.txt", 1), Entry(u"Meeting 10:30.txt", 2), Entry(u"a\\b.png", 3)};
+    FakeClient client;
+    RunSyncPass(files, &vault, &client);
+    EXPECT_EQ(vault.downloads, (std::vector<std::int64_t>{3}));
+    char16_t name[260];
+    std::vector<std::u16string> names;
+    for (int index = 0; index < files.GetFileCount(); ++index) {
+        unsigned capacity = 260;
+        if (files.GetFileAt(index, nullptr, name, &capacity)) names.push_back(name);
+    }
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"a\\b.png", u"Meeting 10:30.txt", u"30.txt"}));
+    files.RemoveLocalFile(2);  // must not take the other capture with it
+    EXPECT_EQ(ReadBytes(folder.data() / "30.txt"), "another capture");
+    EXPECT_FALSE(std::filesystem::exists(folder.data() / "Meeting 10:30.txt"));
+}

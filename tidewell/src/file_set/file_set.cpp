@@ -196,6 +196,14 @@ int CFileSet::RemoveRecord(std::int64_t id) {
     return 1;
 }
 
+int CFileSet::RenameRecord(std::int64_t id, std::u16string_view name) {
+    std::lock_guard lock(m_mutex);
+    SyncFileRecord* record = FindLocked(id);
+    if (!record) return 0;
+    if (StoreText(record->szFileName, name)) ++m_nChanges;
+    return 1;
+}
+
 int CFileSet::ClearSeenMarks() {
     std::lock_guard lock(m_mutex);
     for (auto& record : m_records) record->bSeen = 0;

@@ -44,6 +44,7 @@ public:
     // The remote tag, unless the record's tag was changed locally in the meantime.
     int TakeRemoteTag(std::int64_t id, std::u16string_view tag);
     int RemoveRecord(std::int64_t id);
+    int RenameRecord(std::int64_t id, std::u16string_view name);
     int ClearSeenMarks();
     std::uint32_t ReconcileEntry(std::int64_t id, std::u16string_view name, std::u16string& tag,
                                  std::int64_t createdTime);

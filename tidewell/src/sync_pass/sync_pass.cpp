@@ -71,6 +71,9 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) 
     const std::int64_t createdTime = page.GetCreatedTime();
     std::uint32_t flags = files.ReconcileEntry(id, *name, tag, createdTime);
     const bool markedDeleted = (flags & SYNC_DELETED) != 0;
+    // A new record keeps only what follows a backslash or colon, yet here both are plain name
+    // characters: the record must name the very file the listed name stands for.
+    if (isNew) files.RenameRecord(id, *name);
 
     bool downloadFailed = false;
     if (markedDeleted) {

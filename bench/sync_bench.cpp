@@ -3,7 +3,7 @@
 //   2. the floor for it: the same downloads by plain libcurl over one reused connection,
 //   3. a no-change pass over M records (wall seconds, bytes written to profile.cfg),
 //   4. the floor for it: the listing exchange alone (plain libcurl), and Ferrolink's listing.
-// Usage: sync_bench [--captures N] [--size BYTES] [--records M]
+// Usage: sync_bench [--captures N] [--size BYTES] [--records M] [--rounds R (no-change passes, best shown)]
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -136,13 +136,14 @@ double BestOf(int rounds, const auto& work) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int captures = 2000, records = 10000;
+    int captures = 2000, records = 10000, rounds = 3;
     long size = 20 * 1024;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--captures") captures = std::atoi(argv[i + 1]);
         else if (option == "--size") size = std::atol(argv[i + 1]);
         else if (option == "--records") records = std::atoi(argv[i + 1]);
+        else if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
     }
 
     char pattern[] = "/tmp/quillory-bench-XXXXXX";
@@ -206,12 +207,16 @@ int main(int argc, char** argv) {
     std::printf("set-up pass bringing %d records: wall %.3f s (result %d, %d ready)\n", records,
                 setupWatch.Elapsed().wall, setup.ok, setup.client.ready);
     ProfileWrites writes(bigFolder);
-    const PassResult quiet = RunPass(bigFolder, bigUser, password);
+    PassResult quiet = RunPass(bigFolder, bigUser, password);
+    for (int round = 1; round < rounds; ++round) {
+        PassResult again = RunPass(bigFolder, bigUser, password);
+        if (again.times.wall < quiet.times.wall) quiet = again;
+    }
     const int replacements = writes.Replacements();
     const auto profileSize = fs::file_size(bigFolder / "profile.cfg");
-    std::printf("no-change pass over %d records: wall %.3f s, cpu %.3f s client thread; result %d, %d callbacks; "
+    std::printf("no-change pass over %d records (best of %d): wall %.3f s, cpu %.3f s client thread; result %d, %d callbacks; "
                 "profile.cfg written %d times, %ju bytes\n",
-                records, quiet.times.wall, quiet.times.threadCpu, quiet.ok,
+                records, rounds, quiet.times.wall, quiet.times.threadCpu, quiet.ok,
                 quiet.client.added + quiet.client.ready + quiet.client.removed, replacements,
                 static_cast<std::uintmax_t>(replacements) * profileSize);
 
@@ -221,13 +226,15 @@ int main(int argc, char** argv) {
     std::size_t replyBytes = 0;
     const double browse = BestOf(3, [&] { replyBytes = bench::BrowseOnce(address, bigUser, bigTokens.back(), productFolder); });
     int listed = 0;
-    const double ferrolinkListing = FerrolinkListingSeconds(bigUser, password, &listed);
+    double ferrolinkListing = 1e9;
+    for (int round = 0; round < 3; ++round) ferrolinkListing = std::min(ferrolinkListing, FerrolinkListingSeconds(bigUser, password, &listed));
     std::printf("floor, the listing exchange alone (plain libcurl, best of 3): wall %.3f s, reply %zu bytes\n", browse,
                 replyBytes);
-    std::printf("       Ferrolink's ListEntries alone (folder look-ups, browse, reply analysis): wall %.3f s, %d entries\n",
+    std::printf("       Ferrolink's ListEntries alone (folder look-ups, browse, reply analysis; best of 3): wall %.3f s, %d entries\n",
                 ferrolinkListing, listed);
-    std::printf("  -> no-change pass / listing exchange = %.2f (goal: at most 1.5, and 0 bytes written)\n",
-                quiet.times.wall / browse);
+    std::printf("  -> no-change pass / listing exchange = %.2f (goal: at most 1.5, and 0 bytes written); "
+                "/ Ferrolink's listing = %.2f\n",
+                quiet.times.wall / browse, quiet.times.wall / ferrolinkListing);
 
     cloud.Stop();
     std::error_code ec;

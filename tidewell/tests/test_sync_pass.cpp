@@ -202,12 +202,14 @@ TEST(SyncPass, RemoteTagsZeroOrUnreadableAreEmpty) {
     CFileSet files(folder.u16());
     FakeVault vault;
     vault.entries = {Entry(u"zero.txt", 1, u"0"), Entry(u"none.txt", 2, std::nullopt),
-                     Entry(u"text.txt", 3, u"Grüße 😀"), Entry(u"zeros.txt", 4, u"00")};
+                     Entry(u"text.txt", 3, u"Grüße 😀"), Entry(u"zeros.txt", 4, u"00"),
+                     Entry(u"long.txt", 5, std::u16string(300, u'x'))};
     RunSyncPass(files, &vault, nullptr);
     EXPECT_EQ(ReadSavedRecord(folder, 1).tag, u"");
     EXPECT_EQ(ReadSavedRecord(folder, 2).tag, u"");
     EXPECT_EQ(ReadSavedRecord(folder, 3).tag, u"Grüße 😀");
     EXPECT_EQ(ReadSavedRecord(folder, 4).tag, u"00");
+    EXPECT_EQ(ReadSavedRecord(folder, 5).tag, std::u16string(259, u'x'));
 }
 
 TEST(SyncPass, SkipsUnsupportedAndUnsafeNames) {

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 namespace tidewell {
@@ -11,7 +10,9 @@ namespace tidewell {
 std::optional<std::string> ReadProfileFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    char chunk[64 * 1024];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) return std::nullopt;
     return bytes;
 }

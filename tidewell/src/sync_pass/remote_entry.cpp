@@ -16,13 +16,17 @@ std::optional<std::u16string> ReadPageName(Harbor::IPage& page) {
 }
 
 std::u16string ReadPageTag(Harbor::IPage& page) {
-    unsigned length = 0;
-    if (page.GetTag(nullptr, &length) != Harbor::kResultBufferTooSmall) return {};
-    // A length beyond any sensible tag is a broken page, not a reason to allocate.
-    if (length > (1u << 20)) return {};
-    std::vector<char16_t> buffer(length + 1, u'\0');
-    unsigned capacity = length;
-    if (page.GetTag(buffer.data(), &capacity) != Harbor::kResultOk) return {};
+    // Most tags fit a record's field: one read, and a second only for a longer one.
+    std::vector<char16_t> buffer(kTextCapacity, u'\0');
+    unsigned capacity = kTextCapacity - 1;
+    int result = page.GetTag(buffer.data(), &capacity);
+    if (result == Harbor::kResultBufferTooSmall) {
+        // A length beyond any sensible tag is a broken page, not a reason to allocate.
+        if (capacity > (1u << 20)) return {};
+        buffer.assign(capacity + 1, u'\0');
+        result = page.GetTag(buffer.data(), &capacity);
+    }
+    if (result != Harbor::kResultOk) return {};
     std::u16string tag(buffer.data(), BoundedLength(buffer.data(), buffer.size()));
     if (tag == u"0") tag.clear();
     return tag;

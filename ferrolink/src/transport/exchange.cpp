@@ -79,12 +79,13 @@ bool ExchangeIntoFile(const HttpRequest& request, const std::filesystem::path& t
         return bWritten;
     };
     const ExchangeOutcome outcome = SessionTransport().Post(request, SessionStopProbe(), sink);
-    const bool bSynced = bWritten && ::fsync(fd) == 0;
+    // No fsync: the rename already keeps cut transfers out, and a flush per capture
+    // made a first sync more than twice as slow as the transfers themselves.
     const bool bClosed = ::close(fd) == 0;
 
     // A non-success status means the body is an error page, never the file.
     const bool bSuccessStatus = outcome.nHttpStatus >= 200 && outcome.nHttpStatus <= 299;
-    if (outcome.bCompleted && bSynced && bClosed && bSuccessStatus &&
+    if (outcome.bCompleted && bWritten && bClosed && bSuccessStatus &&
         ::rename(strTemp.c_str(), target.c_str()) == 0) {
         return true;
     }

@@ -147,3 +147,54 @@ TEST(ChildText, MissingEmptyAndTextChildren) {
     EXPECT_EQ(CAnalysisXml::ChildText(pRoot, "missing"), nullptr);
     EXPECT_EQ(CAnalysisXml::ChildText(nullptr, "a"), nullptr);
 }
+
+// Replies nest a few levels; the parser descends one call per level, so a reply nested far
+// deeper must be refused before it is parsed, however its markup tries to hide the depth.
+TEST(ReplyNesting, FarTooDeepRepliesAreRefusedWithoutParsing) {
+    auto Repeat = [](const std::string& strPiece, int nTimes) {
+        std::string strOut;
+        for (int i = 0; i < nTimes; ++i) strOut += strPiece;
+        return strOut;
+    };
+    constexpr int kDeep = 300000;
+    const std::string kHead = "<r><status>0</status>";
+    struct Case {
+        const char* pszName;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {"plain nesting", kHead + Repeat("<a>", kDeep)},
+        {"nesting closed again", kHead + Repeat("<a>", kDeep) + Repeat("</a>", kDeep) + "</r>"},
+        {"quoted values that look self-closing", kHead + Repeat("<a x=\"/>\">", kDeep)},
+        {"end tags inside comments", kHead + Repeat("<a><!--</a>-->", kDeep)},
+        {"end tags inside character data", kHead + Repeat("<a><![CDATA[</a>]]>", kDeep)},
+        {"end tags inside quoted values", kHead + Repeat("<a x=\"</a>\">", kDeep)},
+        {"end tags inside unknown markup", kHead + Repeat("<a><!x </a>>", kDeep)},
+        {"stray end tags before the root", Repeat("</a>", kDeep) + kHead + Repeat("<a>", kDeep)},
+        {"text that looks self-closing", kHead + Repeat("<a>/>", kDeep)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CFakeTokener tokener;
+        EXPECT_FALSE(CAnalysisXml::IsReplyOk(c.reply, &tokener));
+        EXPECT_EQ(tokener.m_nClearCalls, 0);
+    }
+}
+
+TEST(ReplyNesting, OrdinaryAndWideRepliesStillRead) {
+    std::string strListing = "<?xml version=\"1.0\" encoding=\"utf-8\"?><r><status>0</status>";
+    for (int i = 0; i < 20000; ++i) {
+        strListing += "<file><display>MTIwLmpwZw==</display><id>" + std::to_string(i) +
+                      "</id><attribute/><note kind='x>y'/><!-- <a> --><![CDATA[<a>]]></file>";
+    }
+    strListing += "<id>7</id></r>";
+    std::string strNested = "<r><status>0</status>";
+    for (int i = 0; i < 40; ++i) strNested += "<a>";
+    for (int i = 0; i < 40; ++i) strNested += "</a>";
+    strNested += "<id>7</id></r>";
+    for (const std::string& strReply : {strListing, strNested}) {
+        std::int64_t nValue = 0;
+        EXPECT_TRUE(CAnalysisXml::ReadReplyInt64("id", nValue, false, strReply, nullptr));
+        EXPECT_EQ(nValue, 7);
+    }
+}

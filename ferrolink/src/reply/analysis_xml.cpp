@@ -4,10 +4,20 @@
 
 #include <limits>
 
+#include "reply/markup_depth.h"
+
 namespace HarborKestrel {
+namespace {
+
+// Replies nest a few levels; far deeper markup is refused before the parser descends into it.
+constexpr int kMaxReplyDepth = 64;
+
+}  // namespace
 
 bool CAnalysisXml::ReadReplyStatus(const std::string& strReply, TiXmlDocument& doc,
                                    const TiXmlElement*& pRoot, std::string& strStatus) {
+    // The parser stops at a zero byte, and so does the depth check.
+    if (!MarkupNestsWithin(strReply.c_str(), kMaxReplyDepth)) return false;
     doc.Parse(strReply.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (doc.Error()) return false;
     const TiXmlElement* pFirst = doc.RootElement();

@@ -16,7 +16,8 @@ namespace HarborKestrel {
 class CAnalysisXml {
 public:
     // Parses strReply into doc; on success pRoot is the first element and strStatus the
-    // text of its "status" child. False when it does not parse, has no root or no status text.
+    // text of its "status" child. False when it does not parse, nests far deeper than any
+    // reply does, has no root or no status text.
     static bool ReadReplyStatus(const std::string& strReply, TiXmlDocument& doc,
                                 const TiXmlElement*& pRoot, std::string& strStatus);
 

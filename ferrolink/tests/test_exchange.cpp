@@ -76,6 +76,25 @@ TEST_F(Exchange, DownloadWritesTheWholeBody) {
     EXPECT_EQ(FolderContents(), std::vector<std::string>{"120.jpg"});
 }
 
+// The body first goes to a temporary file beside the target; its name must fit wherever the
+// target's own name does.
+TEST_F(Exchange, DownloadsReachTargetsWithTheLongestNames) {
+    const std::string names[] = {
+        std::string(243, 'n') + ".jpg",
+        std::string(251, 'n') + ".jpg",
+        "\xE7\x85\xA7\xE7\x89\x87" + std::string(245, 'n') + ".png",  // 255 bytes, two three-byte characters first
+    };
+    for (const std::string& strName : names) {
+        SCOPED_TRACE(strName.size());
+        const std::filesystem::path target = m_folder / strName;
+        m_transport.Reply("picture bytes");
+        ASSERT_TRUE(DirectDownload(9, target));
+        EXPECT_EQ(Contents(target), "picture bytes");
+        EXPECT_EQ(FolderContents(), std::vector<std::string>{strName});
+        std::filesystem::remove(target);
+    }
+}
+
 TEST_F(Exchange, FailedDownloadsLeaveNoFileAtAll) {
     struct Case {
         const char* pszName;

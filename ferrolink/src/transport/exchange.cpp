@@ -31,6 +31,19 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// "." + name + ".part-XXXXXX" beside the target. The name is shortened (never inside a UTF-8
+// sequence) so that the temporary name fits wherever the target's own name does.
+std::string TemporaryNameFor(const std::string& strName) {
+    constexpr std::size_t kNameMax = 255;
+    constexpr std::string_view kPrefix = ".", kSuffix = ".part-XXXXXX";
+    std::size_t nKept = std::min(strName.size(), kNameMax - kPrefix.size() - kSuffix.size());
+    while (nKept > 0 && nKept < strName.size() &&
+           (static_cast<unsigned char>(strName[nKept]) & 0xC0) == 0x80) {
+        --nKept;
+    }
+    return std::string(kPrefix) + strName.substr(0, nKept) + std::string(kSuffix);
+}
+
 }  // namespace
 
 const std::vector<std::string>& CommonHeaderLines() {
@@ -64,7 +77,7 @@ bool ExchangeIntoFile(const HttpRequest& request, const std::filesystem::path& t
     if (StopRequested() || request.strHost.empty() || !target.has_filename()) return false;
 
     std::string strTemp =
-        (target.parent_path() / ("." + target.filename().string() + ".part-XXXXXX")).string();
+        (target.parent_path() / TemporaryNameFor(target.filename().string())).string();
     const int fd = ::mkstemp(strTemp.data());
     if (fd < 0) return false;
     ::fchmod(fd, 0644);

@@ -191,6 +191,20 @@ TEST_F(BookInfo, StoreSendsTheDefaultFieldsAndKeepsTheNewId) {
                   "</FileSHA><VN>4</VN><VD>YWI%3D</VD>&fi=4294967296&sg=SYSTEM.RESERVED");
 }
 
+// The fields read from the service go back into the attribute as element text, never as markup.
+TEST_F(BookInfo, FetchedFieldsTravelBackAsText) {
+    QueueFolders();
+    m_transport.Reply(Reply("<id>31</id>"));
+    m_transport.Reply(EntryInfo("<FileSHA>x</FileSHA><VN>3</VN><VD>1&amp;2&lt;/VD&gt;&lt;VN&gt;9</VD>"));
+    ASSERT_EQ(Fetch(u"x"), 0);
+    m_transport.Reply(Reply("<id>6</id>"));
+    m_transport.Reply(Reply("<fileid>31</fileid>"));
+    ASSERT_EQ(Store(), 0);
+    EXPECT_EQ(m_transport.Last().strTarget,
+              "/webrelay/initbinaryupload/?&dis=61839204&tk=tk1&na=Ym9vay5pbmZv&pa=6&at=<FileSHA>" + kSha +
+                  "</FileSHA><VN>3</VN><VD>1&amp;2&lt;/VD&gt;&lt;VN&gt;9</VD>&fi=31&sg=SYSTEM.RESERVED");
+}
+
 TEST_F(BookInfo, StoreCreatesTheProductFolderWhenMissing) {
     QueueFolders("");
     m_transport.Reply(Reply("<id>66</id>"));

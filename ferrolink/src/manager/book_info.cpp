@@ -6,6 +6,7 @@
 
 #include "digest/sha512.h"
 #include "manager/vault_io_layout_kestrel.h"
+#include "page/attribute_fragment.h"
 #include "protocol/folder_requests.h"
 #include "protocol/folder_resolution.h"
 #include "protocol/transfer.h"
@@ -135,10 +136,8 @@ int CIVaultIOlayoutKestrel::StoreBookInfo(const char16_t* pszLocalPath, char16_t
     }
 
     const std::string strChecksum = sha512wrapper().getHashFromString(strContent);
-    const std::string strAttribute = "<FileSHA>" + strChecksum + "</FileSHA><VN>" +
-                                     (m_nVN != 0 ? std::to_string(m_nVN) : std::string("2")) +
-                                     "</VN><VD>" + (m_strVD.empty() ? std::string("1.6") : m_strVD) +
-                                     "</VD>";
+    const std::string strAttribute =
+        "<FileSHA>" + strChecksum + "</FileSHA>" + VersionElements(m_nVN, m_strVD);
     if (!pnLength || !pszChecksum || *pnLength < kChecksumLength) {
         if (pnLength) *pnLength = kChecksumLength;
         return Harbor::kResultBufferTooSmall;

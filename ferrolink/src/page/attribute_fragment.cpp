@@ -2,6 +2,8 @@
 
 #include <tinyxml.h>
 
+#include "protocol/xml_escape.h"
+
 namespace HarborKestrel {
 namespace {
 
@@ -46,6 +48,11 @@ bool CAttributeFragment::Write(std::string& strFragment, const char* pszName, co
     doc.Accept(&printer);
     strFragment = printer.Str();
     return true;
+}
+
+std::string VersionElements(std::int32_t nVN, const std::string& strVD) {
+    return "<VN>" + (nVN != 0 ? std::to_string(nVN) : std::string("2")) + "</VN><VD>" +
+           (strVD.empty() ? std::string("1.6") : XmlEscape(strVD)) + "</VD>";
 }
 
 }  // namespace HarborKestrel

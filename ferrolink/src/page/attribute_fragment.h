@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,5 +19,9 @@ public:
     // fragment does not parse or has no such element.
     static bool Write(std::string& strFragment, const char* pszName, const std::string& strValue);
 };
+
+// The VN and VD elements every uploaded attribute carries: 2 and 1.6 stand for unset values,
+// and VD goes in as element text, escaped.
+std::string VersionElements(std::int32_t nVN, const std::string& strVD);
 
 }  // namespace HarborKestrel

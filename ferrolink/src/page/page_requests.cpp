@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "digest/sha512.h"
+#include "page/attribute_fragment.h"
 #include "page/page_kestrel.h"
 #include "protocol/folder_requests.h"
 #include "protocol/folder_resolution.h"
@@ -24,8 +25,7 @@ bool ReplyConfirms(const std::string& strReply) {
 
 void CIPageKestrel::BuildBody() {
     std::string strBody = m_strAttributes;
-    strBody += "<VN>" + (m_nVN != 0 ? std::to_string(m_nVN) : std::string("2")) + "</VN>";
-    strBody += "<VD>" + (m_strVD.empty() ? std::string("1.6") : XmlEscape(m_strVD)) + "</VD>";
+    strBody += VersionElements(m_nVN, m_strVD);
     if (!m_strTS.empty()) strBody += "<TS>" + XmlEscape(m_strTS) + "</TS>";
     strBody += "<FS>" + std::to_string(m_nFS) + "</FS><NFS>" + std::to_string(m_nNFS) +
                "</NFS><NT>" + std::to_string(m_nNT) + "</NT>";

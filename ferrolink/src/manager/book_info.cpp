@@ -128,12 +128,8 @@ int CIVaultIOlayoutKestrel::StoreBookInfo(const char16_t* pszLocalPath, char16_t
     if (strContent.size() > std::numeric_limits<std::uint32_t>::max()) return Harbor::kResultFailed;
 
     // The manager's own product folder id is neither read nor changed here.
-    if (!ResolveSyncFolder(m_nSyncFolderId)) return Harbor::kResultFailed;
     std::int64_t nFolderId = 0;
-    if (!LookUpProductFolder(m_nSyncFolderId, nFolderId)) return Harbor::kResultFailed;
-    if (nFolderId == 0 && !CreateProductFolder(m_nSyncFolderId, nFolderId)) {
-        return Harbor::kResultFailed;
-    }
+    if (!FindOrCreateProductFolder(m_nSyncFolderId, nFolderId)) return Harbor::kResultFailed;
 
     const std::string strChecksum = sha512wrapper().getHashFromString(strContent);
     const std::string strAttribute =
@@ -150,10 +146,8 @@ int CIVaultIOlayoutKestrel::StoreBookInfo(const char16_t* pszLocalPath, char16_t
     job.init.nParentId = nFolderId;
     job.init.pAttribute = &strAttribute;
     job.init.nFileId = m_nBookInfoId;
-    if (m_nBookInfoId == 0) {
-        job.init.strChecksum = strChecksum;
-        job.init.nSize = static_cast<std::uint32_t>(strContent.size());
-    }
+    job.init.strChecksum = strChecksum;
+    job.init.nSize = static_cast<std::uint32_t>(strContent.size());
     job.bytes = strContent;
     UploadOutcome outcome;
     const bool bDone = RunUploadSequence(job, outcome);

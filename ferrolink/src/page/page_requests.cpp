@@ -80,12 +80,8 @@ int CIPageKestrel::UploadWhole() {
     // The announced size is a 32-bit number; a larger file cannot be described truthfully.
     if (strContent.size() > std::numeric_limits<std::uint32_t>::max()) return Harbor::kResultFailed;
 
-    if (!ResolveSyncFolder(m_nFolderId)) return Harbor::kResultFailed;
     std::int64_t nProductFolderId = 0;
-    if (!LookUpProductFolder(m_nFolderId, nProductFolderId)) return Harbor::kResultFailed;
-    if (nProductFolderId == 0 && !CreateProductFolder(m_nFolderId, nProductFolderId)) {
-        return Harbor::kResultFailed;
-    }
+    if (!FindOrCreateProductFolder(m_nFolderId, nProductFolderId)) return Harbor::kResultFailed;
 
     const std::string strDigest = sha512wrapper().getHashFromString(strContent);
     std::string strPrevious;
@@ -98,12 +94,9 @@ int CIPageKestrel::UploadWhole() {
     job.init.nParentId = nProductFolderId;
     job.init.pAttribute = &m_strBody;
     job.init.nFileId = m_nId;
-    if (m_nId == 0) {
-        job.init.strChecksum = strDigest;
-        job.init.nSize = static_cast<std::uint32_t>(strContent.size());
-    } else {
-        job.pExpectedLatest = &strPrevious;
-    }
+    job.init.strChecksum = strDigest;
+    job.init.nSize = static_cast<std::uint32_t>(strContent.size());
+    if (m_nId != 0) job.pExpectedLatest = &strPrevious;
     job.bytes = strContent;
 
     UploadOutcome outcome;

@@ -23,7 +23,10 @@ bool LookUpProductFolder(std::int64_t nSyncFolderId, std::int64_t& nProductFolde
                                         TheCloudSession().m_pTokener);
 }
 
-bool CreateProductFolder(std::int64_t nSyncFolderId, std::int64_t& nProductFolderId) {
+bool FindOrCreateProductFolder(std::int64_t& nSyncFolderId, std::int64_t& nProductFolderId) {
+    if (!ResolveSyncFolder(nSyncFolderId)) return false;
+    if (!LookUpProductFolder(nSyncFolderId, nProductFolderId)) return false;
+    if (nProductFolderId != 0) return true;
     std::string strReply;
     if (!CreateFolder(nSyncFolderId, strReply)) return false;
     return CAnalysisXml::ReadReplyInt64("id", nProductFolderId, false, strReply,

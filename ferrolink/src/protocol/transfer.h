@@ -13,8 +13,8 @@ struct InitUploadParams {
     std::int64_t nParentId = 0;
     const std::string* pAttribute = nullptr;  // null: no "&at=" part
     std::int64_t nFileId = 0;               // 0 announces a new file
-    std::string strChecksum;                // new file only: SHA-512 hex
-    std::uint32_t nSize = 0;                // new file only
+    std::string strChecksum;                // SHA-512 hex, announced for a new file only
+    std::uint32_t nSize = 0;                // announced for a new file only
 };
 
 bool InitBinaryUpload(const InitUploadParams& params, std::string& strReply);

@@ -27,10 +27,7 @@ int CIVaultIOlayoutKestrel::ListEntries(std::int64_t, std::int64_t) {
     if (!BrowseFolder(m_nProductFolderId, strReply)) return Harbor::kResultFailed;
     TiXmlDocument doc;
     const TiXmlElement* pRoot = nullptr;
-    std::string strStatus;
-    if (!ReadReplyStatus(strReply, doc, pRoot, strStatus)) return Harbor::kResultFailed;
-    if (strStatus[0] != '0') {
-        if (strStatus[0] == '2') DiscardTokenRecord();
+    if (!ReadSuccessReply(strReply, doc, pRoot, TheCloudSession().m_pTokener)) {
         return Harbor::kResultFailed;
     }
 

@@ -74,12 +74,7 @@ bool RunUploadSequence(const UploadJob& job, UploadOutcome& outcome) {
     {
         TiXmlDocument doc;
         const TiXmlElement* pRoot = nullptr;
-        std::string strStatus;
-        if (!CAnalysisXml::ReadReplyStatus(strReply, doc, pRoot, strStatus)) return false;
-        if (strStatus[0] != '0') {
-            if (strStatus[0] == '2') DiscardTokenRecord();
-            return false;
-        }
+        if (!CAnalysisXml::ReadSuccessReply(strReply, doc, pRoot, pTokener)) return false;
         if (const char* pszFileId = CAnalysisXml::ChildText(pRoot, "fileid")) {
             outcome.nFileId = CAnalysisXml::ParseInt64(pszFileId);
             outcome.bFileIdSet = true;

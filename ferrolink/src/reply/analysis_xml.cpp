@@ -29,9 +29,8 @@ bool CAnalysisXml::ReadReplyStatus(const std::string& strReply, TiXmlDocument& d
     return true;
 }
 
-bool CAnalysisXml::IsReplyOk(const std::string& strReply, Harbor::INibTokener* pTokener) {
-    TiXmlDocument doc;
-    const TiXmlElement* pRoot = nullptr;
+bool CAnalysisXml::ReadSuccessReply(const std::string& strReply, TiXmlDocument& doc,
+                                    const TiXmlElement*& pRoot, Harbor::INibTokener* pTokener) {
     std::string strStatus;
     if (!ReadReplyStatus(strReply, doc, pRoot, strStatus)) return false;
     if (strStatus[0] == '0') return true;
@@ -39,16 +38,17 @@ bool CAnalysisXml::IsReplyOk(const std::string& strReply, Harbor::INibTokener* p
     return false;
 }
 
+bool CAnalysisXml::IsReplyOk(const std::string& strReply, Harbor::INibTokener* pTokener) {
+    TiXmlDocument doc;
+    const TiXmlElement* pRoot = nullptr;
+    return ReadSuccessReply(strReply, doc, pRoot, pTokener);
+}
+
 bool CAnalysisXml::ReadReplyInt64(const char* pszName, std::int64_t& nValue, bool bAllowMissing,
                                   const std::string& strReply, Harbor::INibTokener* pTokener) {
     TiXmlDocument doc;
     const TiXmlElement* pRoot = nullptr;
-    std::string strStatus;
-    if (!ReadReplyStatus(strReply, doc, pRoot, strStatus)) return false;
-    if (strStatus[0] != '0') {
-        if (strStatus[0] == '2' && pTokener) pTokener->Clear();
-        return false;
-    }
+    if (!ReadSuccessReply(strReply, doc, pRoot, pTokener)) return false;
     if (const char* pszText = ChildText(pRoot, pszName)) {
         nValue = ParseInt64(pszText);
         return true;

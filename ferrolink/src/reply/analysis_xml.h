@@ -21,6 +21,11 @@ public:
     static bool ReadReplyStatus(const std::string& strReply, TiXmlDocument& doc,
                                 const TiXmlElement*& pRoot, std::string& strStatus);
 
+    // ReadReplyStatus, and the status must begin with '0'; a status beginning with '2' first
+    // clears pTokener's record. On success pRoot is the root element.
+    static bool ReadSuccessReply(const std::string& strReply, TiXmlDocument& doc,
+                                 const TiXmlElement*& pRoot, Harbor::INibTokener* pTokener);
+
     // True when the status begins with '0'; a status beginning with '2' clears pTokener's record.
     static bool IsReplyOk(const std::string& strReply, Harbor::INibTokener* pTokener);
 

@@ -7,20 +7,10 @@
 namespace HarborKestrel {
 namespace {
 
-// Texts keep their white space as written; the setting is global, so it is put back.
-class CKeepWhiteSpace {
-public:
-    CKeepWhiteSpace() : m_bWasCondensed(TiXmlBase::IsWhiteSpaceCondensed()) {
-        TiXmlBase::SetCondenseWhiteSpace(false);
-    }
-    ~CKeepWhiteSpace() { TiXmlBase::SetCondenseWhiteSpace(m_bWasCondensed); }
-
-private:
-    bool m_bWasCondensed;
-};
-
+// Read with the parser's process-wide white-space setting as it stands, like every reply:
+// changing it here would change how every other thread parses. The fragment's values
+// (digests, numbers, flags, encoded tags) hold no white space to lose.
 bool ParseFragment(const std::string& strFragment, TiXmlDocument& doc) {
-    CKeepWhiteSpace keep;
     doc.Parse(strFragment.c_str(), nullptr, TIXML_ENCODING_UTF8);
     return !doc.Error();
 }

@@ -63,6 +63,9 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) 
     const auto name = ReadPageName(page);
     // Names come from the server: anything that could leave the Data folder is skipped like an unsupported type.
     if (!name || !HasSupportedExtension(*name) || !IsSafeFileName(*name)) return;
+    // So is a capture whose local path would not fit: it could never arrive, yet would be reported ready.
+    const std::u16string localPath = files.LocalPathFor(*name);
+    if (localPath.size() >= kTextCapacity) return;
     const std::int64_t id = page.GetId();
     if (id == 0) return;
 
@@ -80,8 +83,7 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) 
         // A failed removal keeps the record marked deleted for the next pass.
         if (page.Remove() != Harbor::kResultOk) flags &= ~SYNC_DELETED;
     } else {
-        const std::u16string localPath = files.LocalPathFor(*name);
-        if (localPath.size() < kTextCapacity && !FileExists(localPath)) {
+        if (!FileExists(localPath)) {
             isNew = true;
             if (page.Download(localPath.c_str(), 0) == Harbor::kResultOk && FileExists(localPath)) {
                 flags |= SYNC_DOWNLOADED;

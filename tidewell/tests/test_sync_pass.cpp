@@ -197,6 +197,25 @@ TEST(SyncPass, AnEntryListedTwiceIsFetchedOnce) {
     EXPECT_EQ(saved.created, 100);
 }
 
+TEST(SyncPass, AnEntryListedTwiceStaysRemovedOnceRemoved) {
+    TempFolder folder;
+    CFileSet files(folder.u16());
+    FakeVault first;
+    first.entries = {Entry(u"a.png", 5)};
+    RunSyncPass(files, &first, nullptr);
+    files.RemoveLocalFile(5);
+
+    FakeVault vault;
+    vault.entries = {Entry(u"a.png", 5), Entry(u"a.png", 5)};
+    FakeClient client;
+    EXPECT_EQ(RunSyncPass(files, &vault, &client), 1);
+    EXPECT_EQ(vault.removals, (std::vector<std::int64_t>{5}));
+    EXPECT_TRUE(vault.downloads.empty());
+    EXPECT_TRUE(client.events.empty());
+    EXPECT_EQ(files.GetFileCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder.data() / "a.png"));
+}
+
 TEST(SyncPass, RemoteTagsZeroOrUnreadableAreEmpty) {
     TempFolder folder;
     CFileSet files(folder.u16());
@@ -220,10 +239,13 @@ TEST(SyncPass, SkipsUnsupportedAndUnsafeNames) {
     CFileSet files((folder.path() / "account").u16string());
     FakeVault vault;
     const std::u16string tooLong = std::u16string(260, u'n') + u".png";
+    // The name fits its buffer, but joined to the Data folder it does not fit a path.
+    const std::u16string pathTooLong =
+        std::u16string(260 - (files.DataDir().size() + 1) - 4, u'p') + u".png";
     vault.entries = {Entry(u"photo.jpeg", 1), Entry(u"noextension", 2), Entry(u"../escape.png", 3),
                      Entry(u"../../outside/x.jpg", 4), Entry(u"sub/inner.txt", 5), Entry(u"..", 6),
                      Entry(u".", 7), Entry(u"", 8), Entry(tooLong.c_str(), 9), Entry(u"SHOUT.JPG", 10),
-                     Entry(u"dots..mp3", 11)};
+                     Entry(u"dots..mp3", 11), Entry(pathTooLong.c_str(), 12)};
     FakeClient client;
     EXPECT_EQ(RunSyncPass(files, &vault, &client), 1);
     EXPECT_EQ(client.events, (Events{"added 11 dots..mp3 100", "ready 11 dots..mp3 100", "added 10 SHOUT.JPG 100",
@@ -233,7 +255,7 @@ TEST(SyncPass, SkipsUnsupportedAndUnsafeNames) {
     EXPECT_EQ(vault.livePages, 0);
     EXPECT_TRUE(std::filesystem::is_empty(outside));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "escape.png"));
-    EXPECT_EQ(client.checks, 11);  // a stop is honoured after skipped entries too
+    EXPECT_EQ(client.checks, 12);  // a stop is honoured after skipped entries too
 }
 
 TEST(SyncPass, APassThatChangesNothingWritesNothing) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 #include <ferrolink/harbor.h>
 #include <tidewell/tidewell.h>
@@ -59,7 +60,9 @@ struct PageHolder {
     }
 };
 
-void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) {
+// removedIds: entries removed remotely earlier in this pass.
+void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client,
+                 std::unordered_set<std::int64_t>& removedIds) {
     const auto name = ReadPageName(page);
     // Names come from the server: anything that could leave the Data folder is skipped like an unsupported type.
     if (!name || !HasSupportedExtension(*name) || !IsSafeFileName(*name)) return;
@@ -67,7 +70,8 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) 
     const std::u16string localPath = files.LocalPathFor(*name);
     if (localPath.size() >= kTextCapacity) return;
     const std::int64_t id = page.GetId();
-    if (id == 0) return;
+    // A second listing of an entry removed in this pass must not bring it back as new.
+    if (id == 0 || removedIds.contains(id)) return;
 
     bool isNew = !files.HasRecord(id);
     std::u16string tag = ReadPageTag(page);
@@ -82,6 +86,7 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client) 
     if (markedDeleted) {
         // A failed removal keeps the record marked deleted for the next pass.
         if (page.Remove() != Harbor::kResultOk) flags &= ~SYNC_DELETED;
+        else removedIds.insert(id);
     } else {
         if (!FileExists(localPath)) {
             isNew = true;
@@ -127,11 +132,12 @@ int RunSyncPass(CFileSet& files, Harbor::IVaultIOlayout* io, ITidewellClient* cl
     }
     files.ClearSeenMarks();
     SaveThrottle throttle(files, options.saveInterval);
+    std::unordered_set<std::int64_t> removedIds;
     const int count = io->GetEntryCount();
     for (int index = count - 1; index >= 0; --index) {
         if (Harbor::IPage* page = io->GetPage(index)) {
             PageHolder holder{page};
-            HandleEntry(files, *page, client);
+            HandleEntry(files, *page, client, removedIds);
         }
         throttle.AfterEntry();
         if (client && client->IsStopRequested()) {

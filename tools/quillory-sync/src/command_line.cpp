@@ -48,11 +48,10 @@ bool ParseId(const std::string& text, std::int64_t& id) {
 
 std::variant<Command, UsageError> ParseCommandLine(int argc, const char* const* argv) {
     if (argc < 2) return UsageError{"no command given"};
+    // Help is asked for where a command or an option name stands, never by an option's value.
+    const auto isHelp = [](const std::string& arg) { return arg == "--help" || arg == "-h"; };
     const std::string verb = argv[1];
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") return Command{};
-    }
+    if (isHelp(verb)) return Command{};
     static const std::map<std::string, std::pair<Action, std::set<std::string>>> kVerbs = {
         {"sync", {Action::Sync, {"--folder", "--user"}}},
         {"list", {Action::List, {"--folder"}}},
@@ -66,6 +65,7 @@ std::variant<Command, UsageError> ParseCommandLine(int argc, const char* const* 
     std::map<std::string, std::string> values;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
+        if (isHelp(option)) return Command{};
         if (!wanted.count(option)) return UsageError{"unexpected argument '" + option + "' for " + verb};
         if (i + 1 >= argc) return UsageError{"missing value after " + option};
         if (values.count(option)) return UsageError{option + " given twice"};

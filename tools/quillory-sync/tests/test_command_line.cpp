@@ -29,6 +29,20 @@ TEST(CommandLine, AcceptsTheFourCommands) {
     EXPECT_EQ(std::get<Command>(parsed).id, -7);
 
     EXPECT_EQ(std::get<Command>(Parse({"list", "--help"})).action, Action::Help);
+    EXPECT_EQ(std::get<Command>(Parse({"--help"})).action, Action::Help);
+}
+
+TEST(CommandLine, AValueThatLooksLikeHelpIsAValue) {
+    for (const char* value : {"--help", "-h"}) {
+        const auto parsed = Parse({"tag", "--folder", "a", "--id", "1", "--text", value});
+        ASSERT_TRUE(std::holds_alternative<Command>(parsed)) << value;
+        EXPECT_EQ(std::get<Command>(parsed).action, Action::Tag) << value;
+        EXPECT_EQ(std::get<Command>(parsed).text, value);
+    }
+    const auto parsed = Parse({"sync", "--folder", "-h", "--user", "--help"});
+    ASSERT_TRUE(std::holds_alternative<Command>(parsed));
+    EXPECT_EQ(std::get<Command>(parsed).folder, "-h");
+    EXPECT_EQ(std::get<Command>(parsed).user, "--help");
 }
 
 TEST(CommandLine, RejectsWhatItCannotRun) {

@@ -153,14 +153,18 @@ int CFileSet::IsRecordDeleted(std::int64_t id) const {
     return record ? record->bDeleted : 0;
 }
 
+SyncFileRecord* CFileSet::FindOrAddLocked(std::int64_t id, std::u16string_view name) {
+    if (SyncFileRecord* record = FindLocked(id)) return record;
+    SyncFileRecord fresh{};
+    fresh.nFileId = id;
+    StoreText(fresh.szFileName, FileNamePart(name));
+    ++m_nChanges;
+    return AppendLocked(fresh);
+}
+
 int CFileSet::FindOrAddRecord(std::int64_t id, std::u16string_view name) {
     std::lock_guard lock(m_mutex);
-    if (FindLocked(id)) return 1;
-    SyncFileRecord record{};
-    record.nFileId = id;
-    StoreText(record.szFileName, FileNamePart(name));
-    AppendLocked(record);
-    ++m_nChanges;
+    FindOrAddLocked(id, name);
     return 1;
 }
 
@@ -213,15 +217,8 @@ int CFileSet::ClearSeenMarks() {
 std::uint32_t CFileSet::ReconcileEntry(std::int64_t id, std::u16string_view name, std::u16string& tag,
                                        std::int64_t createdTime) {
     std::lock_guard lock(m_mutex);
-    SyncFileRecord* record = FindLocked(id);
-    if (record && record->bDeleted == 1) return SYNC_DELETED;
-    if (!record) {
-        SyncFileRecord fresh{};
-        fresh.nFileId = id;
-        StoreText(fresh.szFileName, FileNamePart(name));
-        record = AppendLocked(fresh);
-        ++m_nChanges;
-    }
+    if (const SyncFileRecord* known = FindLocked(id); known && known->bDeleted == 1) return SYNC_DELETED;
+    SyncFileRecord* record = FindOrAddLocked(id, name);
     if (record->nCreatedTime != createdTime) {
         record->nCreatedTime = createdTime;
         ++m_nChanges;

@@ -74,6 +74,7 @@ protected:
 private:
     SyncFileRecord* FindLocked(std::int64_t id) const;
     SyncFileRecord* AppendLocked(const SyncFileRecord& record);
+    SyncFileRecord* FindOrAddLocked(std::int64_t id, std::u16string_view name);
     void EraseLocked(SyncFileRecord* record);
     void RebuildIndexLocked();
     bool LocalFileExists(const SyncFileRecord& record) const;

@@ -216,6 +216,27 @@ TEST(SyncPass, AnEntryListedTwiceStaysRemovedOnceRemoved) {
     EXPECT_FALSE(std::filesystem::exists(folder.data() / "a.png"));
 }
 
+TEST(SyncPass, ADeletionMarkOtherThanOneReadsAsLiveEverywhere) {
+    TempFolder folder;
+    SyncFileRecord record{};
+    std::copy_n(u"a.png", 5, record.szFileName);
+    record.nFileId = 7;
+    record.bDeleted = 2;  // a damaged file
+    WriteBytes(folder.profile(), std::string(reinterpret_cast<const char*>(&record), sizeof record));
+    CFileSet files(folder.u16());
+    char16_t name[260];
+    unsigned capacity = 260;
+    ASSERT_EQ(files.GetFileAt(0, nullptr, name, &capacity), 7);  // listed as live
+
+    FakeVault vault;
+    vault.entries = {Entry(u"a.png", 7)};
+    FakeClient client;
+    EXPECT_EQ(RunSyncPass(files, &vault, &client), 1);
+    EXPECT_TRUE(vault.removals.empty());
+    EXPECT_EQ(client.events, (Events{"added 7 a.png 100", "ready 7 a.png 100"}));
+    EXPECT_TRUE(std::filesystem::exists(folder.data() / "a.png"));
+}
+
 TEST(SyncPass, RemoteTagsZeroOrUnreadableAreEmpty) {
     TempFolder folder;
     CFileSet files(folder.u16());

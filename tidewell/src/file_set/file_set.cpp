@@ -150,7 +150,8 @@ int CFileSet::HasRecord(std::int64_t id) const {
 int CFileSet::IsRecordDeleted(std::int64_t id) const {
     std::lock_guard lock(m_mutex);
     const SyncFileRecord* record = FindLocked(id);
-    return record ? record->bDeleted : 0;
+    // Only 1 marks a deletion, as everywhere else; other values come from a damaged file.
+    return record && record->bDeleted == 1 ? 1 : 0;
 }
 
 SyncFileRecord* CFileSet::FindOrAddLocked(std::int64_t id, std::u16string_view name) {

@@ -183,6 +183,16 @@ void CTransButton::mousePressEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void CTransButton::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double click is no press of its own: the click
+  // before it already sent the command (play/pause would toggle twice).
+  if (event->button() == Qt::LeftButton && m_bPressed) {
+    m_bPressed = false;
+    SetState(m_bHover);
+  }
+  event->accept();
+}
+
 void CTransButton::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && m_bPressed) {
     m_bPressed = false;

@@ -110,6 +110,26 @@ TEST_F(ButtonTest, OneClickSendsExactlyOneCommandWithTheControlId) {
   EXPECT_EQ(commands.count(), 2);
 }
 
+TEST_F(ButtonTest, DoubleClickSendsOneCommandAndLeavesTheButtonUnpressed) {
+  button.SetImage(false, CTransButton::kNormal, Solid(10, 10, kRed));
+  button.SetImage(false, CTransButton::kHover, Solid(10, 10, kGreen));
+  button.SetImage(false, CTransButton::kPressed, Solid(10, 10, kBlue));
+  button.SetState(false);
+  QSignalSpy commands(&button, &CTransButton::command);
+  skintest::Move(&button, {4, 4});
+  skintest::Press(&button, {4, 4});
+  skintest::Release(&button, {4, 4});
+  skintest::DoublePress(&button, {4, 4});
+  EXPECT_FALSE(button.IsPressed());
+  EXPECT_EQ(button.State(), CTransButton::kHover);
+  skintest::Release(&button, {4, 4});
+  EXPECT_EQ(commands.count(), 1);
+  // The next single click counts again.
+  skintest::Press(&button, {4, 4});
+  skintest::Release(&button, {4, 4});
+  EXPECT_EQ(commands.count(), 2);
+}
+
 TEST_F(ButtonTest, PressMoveOffReleaseSendsNothingAndReturnsToNormal) {
   button.SetImage(false, CTransButton::kNormal, Solid(10, 10, kRed));
   button.SetImage(false, CTransButton::kHover, Solid(10, 10, kGreen));

@@ -32,6 +32,11 @@ void Release(QWidget* widget, QPoint pos) {
   Send(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }
 
+void DoublePress(QWidget* widget, QPoint pos) {
+  Press(widget, pos);
+  Send(widget, QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton);
+}
+
 void Leave(QWidget* widget) {
   QEvent event(QEvent::Leave);
   QApplication::sendEvent(widget, &event);

@@ -14,6 +14,8 @@ QImage Solid(int w, int h, QRgb argb);
 void Move(QWidget* widget, QPoint pos, Qt::MouseButtons buttons = Qt::NoButton);
 void Press(QWidget* widget, QPoint pos);
 void Release(QWidget* widget, QPoint pos);
+// The second press of a double click: a press, then the double-click event.
+void DoublePress(QWidget* widget, QPoint pos);
 void Leave(QWidget* widget);
 
 // Bounding box of pixels matching `pred`; empty when none match.

@@ -89,7 +89,8 @@ class ControlPage : public QWidget {
     }
     m_viewerBar->SetScrollInfo(ScrollInfoOf(*m_text->verticalScrollBar()));
     m_viewerBar->Draw(painter);
-    m_tip->render(&painter, QPoint(900, 520));
+    // Beside the scroll bars, clear of their caption.
+    m_tip->render(&painter, QPoint(1060, m_nTop + 250));
   }
 
  private:
@@ -361,7 +362,28 @@ class SamplePad : public LayeredWindow, public _GDIplusWindow {
 
 QWidget* MakeControlPage() { return new ControlPage; }
 
-void ShowLayeredSamples(QWidget* anchor) {
+// Keeps the sample windows shown only while the controls page is: over the
+// pictures page they would hide the pictures under them.
+class FollowPage : public QObject {
+ public:
+  FollowPage(QWidget* page, std::vector<QWidget*> windows)
+      : QObject(page), m_windows(std::move(windows)) {
+    page->installEventFilter(this);
+    for (QWidget* window : m_windows) window->setVisible(page->isVisible());
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+      for (QWidget* window : m_windows) window->setVisible(event->type() == QEvent::Show);
+    return false;
+  }
+
+ private:
+  std::vector<QWidget*> m_windows;
+};
+
+void ShowLayeredSamples(QWidget* anchor, QWidget* page) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   // A light desk with a stand-in main window (220 × 688 at 13, 0 inside the
   // narrow shadow), so the shadow and the pads are seen over something.
@@ -389,4 +411,6 @@ void ShowLayeredSamples(QWidget* anchor) {
   faded->move(origin + QPoint(60, 400));
   faded->show();
   faded->m_plug.Render(false, 50);
+
+  new FollowPage(page, {desk, stand, shadow, pad, faded});
 }

@@ -7,5 +7,6 @@
 QWidget* MakePicturePage();
 // Every control in each of its looks, composed the way owners compose them.
 QWidget* MakeControlPage();
-// Real layered windows on the screen: an action pad and a drop shadow.
-void ShowLayeredSamples(QWidget* anchor);
+// Real layered windows on the screen, an action pad and a drop shadow,
+// shown while `page` (the controls page) is.
+void ShowLayeredSamples(QWidget* anchor, QWidget* page);

@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
   QTabWidget window;
   window.setWindowTitle(QStringLiteral("Quillory skin gallery"));
   window.addTab(MakePicturePage(), QStringLiteral("Pictures"));
-  window.addTab(MakeControlPage(), QStringLiteral("Controls"));
+  QWidget* controls = MakeControlPage();
+  window.addTab(controls, QStringLiteral("Controls"));
   const qsizetype tab = args.indexOf(QStringLiteral("--tab"));
   if (tab >= 0 && tab + 1 < args.size() && args[tab + 1] == QLatin1String("controls"))
     window.setCurrentIndex(1);
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
   window.resize(qMin(1900, screen.width()), screen.height() - 20);
   window.move(0, 0);
   window.show();
-  if (!args.contains(QStringLiteral("--no-layered"))) ShowLayeredSamples(&window);
+  if (!args.contains(QStringLiteral("--no-layered"))) ShowLayeredSamples(&window, controls);
   const qsizetype quit = args.indexOf(QStringLiteral("--quit-after"));
   if (quit >= 0 && quit + 1 < args.size())
     QTimer::singleShot(args[quit + 1].toInt() * 1000, &app, &QApplication::quit);

@@ -30,6 +30,13 @@ TEST(NibTokener, KeepsAPrivateCopyOfTheLastBytesOnly) {
     bytes = tokener.GetBytes(&length);
     EXPECT_EQ(length, 3);
     EXPECT_EQ(std::string(bytes, 3), std::string(second, 3));
+
+    const std::string record = "a-token-long-enough-to-span-several-words////info////web////gate////";
+    tokener.SetBytes(record.data(), static_cast<int>(record.size()));
+    bytes = tokener.GetBytes(&length);
+    tokener.SetBytes(bytes, length);  // handing back what it holds keeps it
+    bytes = tokener.GetBytes(&length);
+    EXPECT_EQ(std::string(bytes, static_cast<std::size_t>(length)), record);
 }
 
 TEST(NibTokener, ClearAndReleaseFollowTheHolderLifecycle) {

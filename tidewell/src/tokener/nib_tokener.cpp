@@ -16,9 +16,10 @@ int CNibTokener::Init() {
 
 int CNibTokener::SetBytes(const char* pBytes, int nLength) {
     if (nLength <= 0 || !pBytes) return 0;
-    Clear();
+    // Copied before the old bytes go: the caller may hand back what GetBytes gave it.
     char* copy = new char[static_cast<std::size_t>(nLength)];
     std::memcpy(copy, pBytes, static_cast<std::size_t>(nLength));
+    Clear();
     m_pBuffer->bytes = copy;
     m_pBuffer->length = nLength;
     return 0;

@@ -53,6 +53,36 @@ void drawCheckBadge(QPainter& p, QPointF centre, double r)
     drawGlyph(p, Glyph::Check, glyphBox(centre, r * 1.6), Qt::white, 1.8);
 }
 
+// A recording's mark: a red disc with a microphone over its soft shadow, and
+// a sound wave on either side, mirrored about the disc (the left one runs
+// from x 20 over `waveSpan`).
+struct RecordingMark {
+    QPointF centre;
+    double radius;
+    double waveSpan;
+    double waveHalf;
+    QColor waveColour;
+    int shadowBlur;
+    QColor shadowColour;
+    double glyphSide;
+    double stroke;
+};
+
+void drawRecordingMark(QPainter& p, const QSize& canvas, const RecordingMark& m)
+{
+    const QPointF c = m.centre;
+    drawWave(p, 20, 20 + m.waveSpan, c.y(), m.waveHalf, m.waveColour);
+    drawWave(p, 2 * c.x() - 20 - m.waveSpan, 2 * c.x() - 20, c.y(), m.waveHalf, m.waveColour);
+    drawShadow(p, canvas, circlePath(c, m.radius), m.shadowBlur, m.shadowColour, QPointF(0, m.shadowBlur));
+    QLinearGradient g(c.x(), c.y() - m.radius, c.x(), c.y() + m.radius);
+    g.setColorAt(0, pal::kAccentLight);
+    g.setColorAt(1, pal::kAccent);
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(c, m.radius, m.radius);
+    drawGlyph(p, Glyph::Mic, glyphBox(c, m.glyphSide), Qt::white, m.stroke);
+}
+
 void fillDarkCard(QPainter& p, const QRectF& card, double radius, Look look)
 {
     QLinearGradient g(card.topLeft(), card.bottomLeft());
@@ -107,21 +137,9 @@ void cellNarrow(QImage& image, CellKind kind, Look look)
         break;
     case CellKind::Recording: {
         // Centred where the wait image turns while the recording downloads.
-        const QPointF c(99, 74);
-        drawWave(p, 20, 70, c.y(), 13, withAlpha(pal::kAccentLight, 150));
-        drawWave(p, 128, 178, c.y(), 13, withAlpha(pal::kAccentLight, 150));
-        drawShadow(p, image.size(), [&] {
-            QPainterPath circle;
-            circle.addEllipse(c, 22, 22);
-            return circle;
-        }(), 2, withAlpha(QColor(0, 0, 0), 90), QPointF(0, 2));
-        QLinearGradient g(c.x(), c.y() - 22, c.x(), c.y() + 22);
-        g.setColorAt(0, pal::kAccentLight);
-        g.setColorAt(1, pal::kAccent);
-        p.setPen(Qt::NoPen);
-        p.setBrush(g);
-        p.drawEllipse(c, 22, 22);
-        drawGlyph(p, Glyph::Mic, glyphBox(c, 25), Qt::white, 2.2);
+        const RecordingMark mark{QPointF(99, 74), 22, 50, 13, withAlpha(pal::kAccentLight, 150),
+                                 2, withAlpha(QColor(0, 0, 0), 90), 25, 2.2};
+        drawRecordingMark(p, image.size(), mark);
         break;
     }
     }
@@ -163,21 +181,9 @@ void cellWide(QImage& image, CellKind kind, Look look)
     }
     case CellKind::Recording: {
         // Centred where the wait image turns while the recording downloads.
-        const QPointF c(105, 109);
-        drawWave(p, 20, 64, c.y(), 16, withAlpha(pal::kAccent, 120));
-        drawWave(p, 146, 190, c.y(), 16, withAlpha(pal::kAccent, 120));
-        drawShadow(p, image.size(), [&] {
-            QPainterPath circle;
-            circle.addEllipse(c, 32, 32);
-            return circle;
-        }(), 3, withAlpha(pal::kAccentPressed, 90), QPointF(0, 3));
-        QLinearGradient g(c.x(), c.y() - 32, c.x(), c.y() + 32);
-        g.setColorAt(0, pal::kAccentLight);
-        g.setColorAt(1, pal::kAccent);
-        p.setPen(Qt::NoPen);
-        p.setBrush(g);
-        p.drawEllipse(c, 32, 32);
-        drawGlyph(p, Glyph::Mic, glyphBox(c, 36), Qt::white, 2.8);
+        const RecordingMark mark{QPointF(105, 109), 32, 44, 16, withAlpha(pal::kAccent, 120),
+                                 3, withAlpha(pal::kAccentPressed, 90), 36, 2.8};
+        drawRecordingMark(p, image.size(), mark);
         break;
     }
     }

@@ -44,9 +44,7 @@ void padButton(QImage& image, Glyph glyph, Look look)
     prepare(p);
     const QPointF c(25, 25);
     const double r = 22;
-    QPainterPath circle;
-    circle.addEllipse(c, r, r);
-    drawShadow(p, image.size(), circle, 1, withAlpha(QColor(0x40, 0x08, 0x0A), 140), QPointF(0, 1.5));
+    drawShadow(p, image.size(), circlePath(c, r), 1, withAlpha(QColor(0x40, 0x08, 0x0A), 140), QPointF(0, 1.5));
     const QColor fill = accentFor(look);
     QLinearGradient g(c.x(), c.y() - r, c.x(), c.y() + r);
     if (look == Look::Pressed) {

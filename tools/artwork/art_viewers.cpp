@@ -12,13 +12,6 @@ namespace art {
 
 namespace {
 
-QPainterPath circlePath(QPointF c, double r)
-{
-    QPainterPath path;
-    path.addEllipse(c, r, r);
-    return path;
-}
-
 // A round button of the given fill with a soft shadow, a glyph on top.
 void roundButton(QImage& image, QPointF c, double r, const QColor& fill, bool highlight, Glyph glyph,
                  double glyphSide, const QColor& glyphColour, double stroke)

@@ -135,6 +135,13 @@ QPainterPath roundedRect(const QRectF& rect, qreal radius)
     return path;
 }
 
+QPainterPath circlePath(QPointF centre, qreal radius)
+{
+    QPainterPath path;
+    path.addEllipse(centre, radius, radius);
+    return path;
+}
+
 QColor mix(const QColor& a, const QColor& b, double t)
 {
     auto lerp = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };

@@ -31,6 +31,7 @@ void addGrain(QImage& image, quint32 seed, int amplitude);
 QFont artFont(int pixelSize, bool bold);
 
 QPainterPath roundedRect(const QRectF& rect, qreal radius);
+QPainterPath circlePath(QPointF centre, qreal radius);
 
 // Linear blend between two colours, t in [0, 1].
 QColor mix(const QColor& a, const QColor& b, double t);

@@ -5,21 +5,9 @@
 
 namespace HarborKestrel {
 
-CXmlBody& CXmlBody::Value(std::string_view value) {
-    m_strText += XmlEscape(value);
-    return *this;
-}
-
-CXmlBody& CXmlBody::Value(std::u16string_view value) { return Value(Utf8FromUtf16(value)); }
-
-CXmlBody& CXmlBody::Value(std::int64_t nValue) {
-    m_strText += std::to_string(nValue);
-    return *this;
-}
-
 CXmlBody& CXmlBody::Element(std::string_view name, std::string_view value) {
     m_strText.append("<").append(name).append(">");
-    Value(value);
+    m_strText += XmlEscape(value);
     m_strText.append("</").append(name).append(">");
     return *this;
 }

@@ -15,9 +15,6 @@ public:
         m_strText += markup;
         return *this;
     }
-    CXmlBody& Value(std::string_view value);   // escaped
-    CXmlBody& Value(std::u16string_view value);  // UTF-8, escaped
-    CXmlBody& Value(std::int64_t nValue);
     // <name>value</name> with the value escaped.
     CXmlBody& Element(std::string_view name, std::string_view value);
     CXmlBody& Element(std::string_view name, std::u16string_view value);

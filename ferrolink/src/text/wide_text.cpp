@@ -97,8 +97,4 @@ std::u16string Utf16FromUtf8(std::string_view bytes) {
     return out;
 }
 
-std::u16string WideFromPointer(const char16_t* pszText) {
-    return pszText ? std::u16string(pszText) : std::u16string();
-}
-
 }  // namespace HarborKestrel

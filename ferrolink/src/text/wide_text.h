@@ -10,7 +10,4 @@ namespace HarborKestrel {
 std::string Utf8FromUtf16(std::u16string_view text);
 std::u16string Utf16FromUtf8(std::string_view bytes);
 
-// A caller's zero-terminated wide text; null gives an empty text.
-std::u16string WideFromPointer(const char16_t* pszText);
-
 }  // namespace HarborKestrel

@@ -2,8 +2,6 @@
 // hand-written digests usually go wrong.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 #include "digest/md5.h"
 #include "digest/sha1.h"
 #include "digest/sha512.h"
+#include "support/scratch_path.h"
 
 using namespace HarborKestrel;
 
@@ -156,24 +155,7 @@ TEST(Sha512, OneWrapperHashesTwiceAlike) {
     EXPECT_EQ(sha.getHashFromString("abc"), strFirst);
 }
 
-class Sha512File : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("ferrolink_sha512_" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string Write(const std::string& strName, const std::string& bytes) {
-        const std::string strPath = (m_dir / strName).string();
-        std::ofstream(strPath, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-        return strPath;
-    }
-
-    std::filesystem::path m_dir;
-};
+class Sha512File : public ScratchFolderTest {};
 
 TEST_F(Sha512File, FileDigestEqualsStringDigestAcrossPieceBoundaries) {
     for (std::size_t nSize : {0u, 1u, 1023u, 1024u, 1025u, 2048u, 2049u, 5000u}) {

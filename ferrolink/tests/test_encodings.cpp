@@ -1,8 +1,6 @@
 // Base64, form encoding, UTF-8, created times and whole-file reads.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "encoding/utf8.h"
 #include "util/created_time.h"
 #include "util/read_whole_file.h"
+#include "support/scratch_path.h"
 
 using namespace HarborKestrel;
 
@@ -233,24 +232,7 @@ TEST_F(CreatedTime, GroupsTooLargeForTheCalendarAreInvalid) {
     EXPECT_EQ(ParseCreatedTime("2012-10-10 12:30:3000000000"), -1);
 }
 
-class WholeFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("ferrolink_read_" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string Write(const std::string& strName, const std::string& bytes) {
-        const std::string strPath = (m_dir / strName).string();
-        std::ofstream(strPath, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-        return strPath;
-    }
-
-    std::filesystem::path m_dir;
-};
+class WholeFile : public ScratchFolderTest {};
 
 TEST_F(WholeFile, ReadsEveryByteIncludingZeros) {
     for (const std::string& bytes : {std::string(), AllBytes(), std::string(70000, '\0') + "end"}) {

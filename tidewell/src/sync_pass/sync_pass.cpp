@@ -87,18 +87,16 @@ void HandleEntry(CFileSet& files, Harbor::IPage& page, ITidewellClient* client,
         // A failed removal keeps the record marked deleted for the next pass.
         if (page.Remove() != Harbor::kResultOk) flags &= ~SYNC_DELETED;
         else removedIds.insert(id);
-    } else {
-        if (!FileExists(localPath)) {
-            isNew = true;
-            if (page.Download(localPath.c_str(), 0) == Harbor::kResultOk && FileExists(localPath)) {
-                flags |= SYNC_DOWNLOADED;
-                // The user deleted the capture while it was arriving.
-                if (files.IsRecordDeleted(id)) RemoveFile(localPath);
-            } else {
-                // No partial file may pass for a local copy at the next pass.
-                RemoveFile(localPath);
-                downloadFailed = true;
-            }
+    } else if (!FileExists(localPath)) {
+        isNew = true;
+        if (page.Download(localPath.c_str(), 0) == Harbor::kResultOk && FileExists(localPath)) {
+            flags |= SYNC_DOWNLOADED;
+            // The user deleted the capture while it was arriving.
+            if (files.IsRecordDeleted(id)) RemoveFile(localPath);
+        } else {
+            // No partial file may pass for a local copy at the next pass.
+            RemoveFile(localPath);
+            downloadFailed = true;
         }
     }
 

@@ -1,6 +1,8 @@
 // One exchange: upload pieces, stop requests during a transfer, downloads that arrive whole or not at all.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -92,6 +94,23 @@ TEST_F(Exchange, DownloadsReachTargetsWithTheLongestNames) {
         EXPECT_EQ(Contents(target), "picture bytes");
         EXPECT_EQ(FolderContents(), std::vector<std::string>{strName});
         std::filesystem::remove(target);
+    }
+}
+
+// A downloaded capture is created like any new file of the process: 0666 less the umask.
+TEST_F(Exchange, DownloadedFilesFollowTheUmask) {
+    struct RestoreUmask {
+        mode_t nMask;
+        ~RestoreUmask() { ::umask(nMask); }
+    } restore{::umask(022)};
+    for (const mode_t nMask : {mode_t(022), mode_t(027), mode_t(077)}) {
+        SCOPED_TRACE(nMask);
+        ::umask(nMask);
+        m_transport.Reply("picture bytes");
+        ASSERT_TRUE(DirectDownload(9, m_target));
+        struct stat info {};
+        ASSERT_EQ(::stat(m_target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0666 & ~nMask);
     }
 }
 

@@ -1,11 +1,13 @@
 #include "transport/exchange.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <random>
 #include <system_error>
 
 #include "session/cloud_session.h"
@@ -31,17 +33,42 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// "." + name + ".part-XXXXXX" beside the target. The name is shortened (never inside a UTF-8
-// sequence) so that the temporary name fits wherever the target's own name does.
-std::string TemporaryNameFor(const std::string& strName) {
+constexpr std::size_t kRandomLength = 6;
+
+// "." + name + ".part-" beside the target. The name is shortened (never inside a UTF-8
+// sequence) so that, with the random letters after it, the temporary name fits wherever the
+// target's own name does.
+std::string TemporaryPrefixFor(const std::string& strName) {
     constexpr std::size_t kNameMax = 255;
-    constexpr std::string_view kPrefix = ".", kSuffix = ".part-XXXXXX";
-    std::size_t nKept = std::min(strName.size(), kNameMax - kPrefix.size() - kSuffix.size());
+    constexpr std::string_view kDot = ".", kPart = ".part-";
+    std::size_t nKept =
+        std::min(strName.size(), kNameMax - kDot.size() - kPart.size() - kRandomLength);
     while (nKept > 0 && nKept < strName.size() &&
            (static_cast<unsigned char>(strName[nKept]) & 0xC0) == 0x80) {
         --nKept;
     }
-    return std::string(kPrefix) + strName.substr(0, nKept) + std::string(kSuffix);
+    return std::string(kDot) + strName.substr(0, nKept) + std::string(kPart);
+}
+
+// Creates a new temporary file beside the target the way any new file is created, 0666 less
+// the umask (a temporary-file call would make it private, and fixed permissions ignore the
+// user's choice).
+int CreateTemporaryBeside(const std::filesystem::path& target, std::string& strTemp) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string strPrefix =
+        (target.parent_path() / TemporaryPrefixFor(target.filename().string())).string();
+    // The letters need only differ from others' (O_EXCL refuses any name in use).
+    std::mt19937 random(static_cast<std::uint32_t>(
+        std::chrono::steady_clock::now().time_since_epoch().count() ^ ::getpid()));
+    for (int nTry = 0; nTry < 100; ++nTry) {
+        strTemp = strPrefix;
+        for (std::size_t i = 0; i < kRandomLength; ++i) {
+            strTemp += kLetters[random() % (sizeof kLetters - 1)];
+        }
+        const int fd = ::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -76,11 +103,9 @@ bool ExchangeForText(const HttpRequest& request, std::string& strReply) {
 bool ExchangeIntoFile(const HttpRequest& request, const std::filesystem::path& target) {
     if (StopRequested() || request.strHost.empty() || !target.has_filename()) return false;
 
-    std::string strTemp =
-        (target.parent_path() / TemporaryNameFor(target.filename().string())).string();
-    const int fd = ::mkstemp(strTemp.data());
+    std::string strTemp;
+    const int fd = CreateTemporaryBeside(target, strTemp);
     if (fd < 0) return false;
-    ::fchmod(fd, 0644);
 
     // The old copy goes first, so a failed transfer never leaves a stale or partial file.
     std::error_code ec;

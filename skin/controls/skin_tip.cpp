@@ -1,14 +1,16 @@
 #include "skin/controls.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
 
 namespace {
 constexpr int kPadding = 4;
 }
 
 CSkinTip::CSkinTip(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint) {
+    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
@@ -24,7 +26,17 @@ void CSkinTip::SetText(const QString& text) {
 
 void CSkinTip::ShowAt(const QPoint& globalPos) {
   if (m_strText.isEmpty()) return;
-  move(globalPos);
+  // Buttons stand near the screen's right edge (the main window): keep the
+  // whole tip on the screen.
+  QPoint at = globalPos;
+  const QScreen* screen = QGuiApplication::screenAt(globalPos);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    at.setX(qMax(area.left(), qMin(at.x(), area.right() + 1 - width())));
+    at.setY(qMax(area.top(), qMin(at.y(), area.bottom() + 1 - height())));
+  }
+  move(at);
   show();
   raise();
 }

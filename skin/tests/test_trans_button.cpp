@@ -8,6 +8,8 @@
 #include "skin_test_util.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QPainter>
 #include <QSignalSpy>
@@ -318,6 +320,24 @@ TEST_F(ButtonTest, TooltipUsesTheDesignedColoursAndWidth) {
   EXPECT_NEAR(qBlue(bottom), 240, 4);
   const QRect text = BoundsOf(look, [](QRgb p) { return qRed(p) < 120 && qGreen(p) < 140; });
   EXPECT_FALSE(text.isEmpty());
+}
+
+TEST_F(ButtonTest, TooltipStaysOnTheScreenNearItsEdges) {
+  // The main window stands at the screen's right edge: its buttons' tips
+  // must not run off it.
+  button.SetTipText(QStringLiteral("Synchronization"));
+  CSkinTip& tip = button.ToolTip();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QPoint corners[] = {screen.bottomRight() - QPoint(5, 5),
+                            QPoint(screen.right() - 10, screen.top() + 30),
+                            QPoint(screen.left() + 30, screen.bottom() - 2)};
+  for (const QPoint& at : corners) {
+    tip.ShowAt(at);
+    EXPECT_TRUE(screen.contains(tip.geometry())) << at.x() << "," << at.y();
+  }
+  tip.ShowAt(screen.topLeft() + QPoint(40, 40));
+  EXPECT_EQ(tip.pos(), screen.topLeft() + QPoint(40, 40));  // moved only when needed
+  tip.hide();
 }
 
 class CountingWindow : public LayeredWindow {

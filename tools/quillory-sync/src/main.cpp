@@ -25,13 +25,18 @@ int main(int argc, char** argv) {
     }
 
     std::error_code ec;
-    if (command.action == Action::Sync) std::filesystem::create_directories(command.folder, ec);
     const std::filesystem::path folder = std::filesystem::absolute(command.folder, ec);
     const std::u16string wideFolder = tidewell::FromUtf8(folder.string());
+    // The library sees the path as UTF-16: bytes that do not convert back would name another folder.
+    if (tidewell::ToUtf8(wideFolder) != folder.string()) {
+        std::fprintf(stderr, "quillory-sync: the folder path is not valid UTF-8\n");
+        return kExitUsage;
+    }
     if (wideFolder.size() >= 260 - 20) {
         std::fprintf(stderr, "quillory-sync: the folder path is too long\n");
         return kExitUsage;
     }
+    if (command.action == Action::Sync) std::filesystem::create_directories(folder, ec);
 
     ISyncDataSet* set = GetSyncDataSet(wideFolder.c_str());
     if (!set) {

@@ -251,6 +251,22 @@ TEST_F(QuillorySyncE2E, CommandLineErrorsHaveTheirOwnExitStatus) {
     EXPECT_EQ(Run({"delete", "--folder", account.string(), "--id", "12345"}).status, 5);
 }
 
+TEST_F(QuillorySyncE2E, AFolderPathThatIsNotUtf8IsRefusedRatherThanMisread) {
+    Seed("note.txt", "n");
+    const fs::path latin1 = root / "caf\xe9";
+    const fs::path lookalike = root / "caf\xef\xbf\xbd";  // what a lossy conversion would make of it
+    fs::create_directories(lookalike);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"sync", "--folder", latin1.string(), "--user", kUser},
+          std::vector<std::string>{"list", "--folder", latin1.string()}}) {
+        const ToolResult result = Run(args);
+        EXPECT_EQ(result.status, 2) << args[0];
+        EXPECT_NE(result.err.find("UTF-8"), std::string::npos) << args[0];
+    }
+    EXPECT_TRUE(fs::is_empty(lookalike));
+    EXPECT_FALSE(fs::exists(latin1));
+}
+
 TEST_F(QuillorySyncE2E, AFailedListingIsAFailedPass) {
     Seed("note.txt", "n");
     QuilloryCloud::Fault broken;

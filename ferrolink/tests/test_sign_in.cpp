@@ -118,6 +118,10 @@ TEST_F(SignIn, RepliesAreReadByTheSignInRules) {
         {"token status 234", {kGateway, Reply("", "234")}, 1, 2},
         {"token reply without status", {kGateway, "<r><token>x</token></r>"}, 1, 2},
         {"token reply without token", {kGateway, Reply("<inforelay>i</inforelay><webrelay>w</webrelay>")}, 1, 2},
+        // Empty values could never serve a request; a session made of them would pass for a sign-in.
+        {"token reply with an empty token", {kGateway, Reply("<token/><inforelay>i</inforelay><webrelay>w</webrelay>")}, 1, 2},
+        {"token reply with an empty inforelay", {kGateway, Reply("<token>t</token><inforelay></inforelay><webrelay>w</webrelay>")}, 1, 2},
+        {"token reply with an empty webrelay", {kGateway, Reply("<token>t</token><inforelay>i</inforelay><webrelay/>")}, 1, 2},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.pszName);

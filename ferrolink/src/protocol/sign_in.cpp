@@ -101,7 +101,8 @@ int RunFullSignIn() {
         default: return Harbor::kResultFailed;
         }
     }
-    // Each value is kept as soon as it is read, as the session has always done.
+    // Each value is kept as soon as it is read, as the session has always done. An empty one
+    // counts as missing, as the gateway's does: no request could be served with it.
     const std::pair<const char*, std::u16string*> values[] = {
         {"token", &session.m_strToken},
         {"inforelay", &session.m_strInfoRelay},
@@ -109,7 +110,7 @@ int RunFullSignIn() {
     };
     for (const auto& [pszName, pTarget] : values) {
         const char* pszText = CAnalysisXml::ChildText(pRoot, pszName);
-        if (!pszText) return Harbor::kResultFailed;
+        if (!pszText || !*pszText) return Harbor::kResultFailed;
         *pTarget = Utf16FromUtf8(pszText);
     }
     return Harbor::kResultOk;

@@ -4,9 +4,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QWindow>
 
 LayeredWindow::LayeredWindow(QWidget* parent, Qt::WindowFlags extraFlags)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags),
+      m_bAlwaysThrough(extraFlags.testFlag(Qt::WindowTransparentForInput)) {
   MakeLayered();
 }
 
@@ -20,6 +22,7 @@ void LayeredWindow::MakeLayered() {
 void LayeredWindow::SetLayeredImage(const QImage& image, int constantAlpha) {
   m_imgLayered = image;
   m_nLayeredAlpha = qBound(0, constantAlpha, 255);
+  PassPointerThrough(m_imgLayered.isNull() || m_nLayeredAlpha == 0);
   // A fade is a burst of renders inside one handler: each must reach the
   // screen, so paint now rather than wait for the event loop (but never
   // from inside this window's own painting).
@@ -27,6 +30,17 @@ void LayeredWindow::SetLayeredImage(const QImage& image, int constantAlpha) {
     repaint();
   else if (!m_bPainting)
     update();
+}
+
+// A fully transparent layered window is no target for the pointer: what lies
+// under it gets the clicks (a card faded out to 0 % stays shown). Changing
+// the flag on the platform window keeps the window shown where it is.
+void LayeredWindow::PassPointerThrough(bool through) {
+  if (m_bAlwaysThrough) return;
+  const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowTransparentForInput, through);
+  if (flags == windowFlags()) return;
+  overrideWindowFlags(flags);
+  if (QWindow* window = windowHandle()) window->setFlags(flags);
 }
 
 void LayeredWindow::Invalidate() {

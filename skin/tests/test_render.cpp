@@ -9,6 +9,7 @@
 #include "skin_test_util.h"
 
 #include <QPainter>
+#include <QWindow>
 
 using skintest::Solid;
 
@@ -136,6 +137,35 @@ TEST(Render, WindowOnScreenShowsTheComposedPictureAtTheConstantAlpha) {
   EXPECT_EQ(qRed(shown.pixel(6, 6)), 255);
   window.m_plug.Render(false, 0);
   EXPECT_EQ(qAlpha(window.grab().toImage().pixel(1, 1)), 0);
+}
+
+TEST(Render, FullyTransparentWindowLetsThePointerThrough) {
+  // A card faded out to 0 % stays shown: clicks must reach what lies under
+  // it instead of its invisible buttons.
+  PadWindow window;
+  window.m_plug.SetBackground(Solid(40, 30, 0xFF0000FF));
+  window.show();
+  ASSERT_NE(window.windowHandle(), nullptr);
+  const struct {
+    int percent;
+    bool through;
+  } steps[] = {{0, true}, {3, false}, {100, false}, {0, true}, {50, false}};
+  for (const auto& step : steps) {
+    window.m_plug.Render(false, step.percent);
+    EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowTransparentForInput), step.through)
+        << step.percent << "%";
+    EXPECT_EQ(window.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput),
+              step.through)
+        << step.percent << "%";
+    EXPECT_TRUE(window.isVisible());
+  }
+}
+
+TEST(Render, WindowMadeTransparentForInputStaysSoWhenShown) {
+  LayeredWindow window(nullptr, Qt::Tool | Qt::WindowTransparentForInput);
+  window.show();
+  window.SetLayeredImage(Solid(10, 10, 0xFF000000), 254);
+  EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
 }
 
 TEST(Background, MissingPictureLeavesNoBackgroundAndTheSizeUnchanged) {

@@ -54,11 +54,15 @@ class LayeredWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void PassPointerThrough(bool through);
+
   QImage m_imgLayered;
   int m_nLayeredAlpha = 0;
   bool m_bLayered = false;
   bool m_bInvalidPending = false;
   bool m_bPainting = false;
+  // Made transparent for input by its creator: so at every alpha.
+  bool m_bAlwaysThrough = false;
 };
 
 // Tells the window that draws `control` that it must draw it again.

@@ -149,11 +149,8 @@ int CIVaultIOlayoutKestrel::StoreBookInfo(const char16_t* pszLocalPath, char16_t
     job.init.strChecksum = strChecksum;
     job.init.nSize = static_cast<std::uint32_t>(strContent.size());
     job.bytes = strContent;
-    UploadOutcome outcome;
-    const bool bDone = RunUploadSequence(job, outcome);
-    if (outcome.bTransIdSet) m_strTransId = Utf16FromUtf8(outcome.strTransId);
-    if (outcome.bFileIdSet) m_nBookInfoId = outcome.nFileId;
-    return bDone ? Harbor::kResultOk : Harbor::kResultFailed;
+    return RunUploadSequence(job, m_nBookInfoId, m_strTransId) ? Harbor::kResultOk
+                                                                : Harbor::kResultFailed;
 }
 
 }  // namespace HarborKestrel

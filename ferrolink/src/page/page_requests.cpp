@@ -99,11 +99,7 @@ int CIPageKestrel::UploadWhole() {
     if (m_nId != 0) job.pExpectedLatest = &strPrevious;
     job.bytes = strContent;
 
-    UploadOutcome outcome;
-    const bool bDone = RunUploadSequence(job, outcome);
-    if (outcome.bTransIdSet) m_strTransId = Utf16FromUtf8(outcome.strTransId);
-    if (outcome.bFileIdSet) m_nId = outcome.nFileId;
-    return bDone ? Harbor::kResultOk : Harbor::kResultFailed;
+    return RunUploadSequence(job, m_nId, m_strTransId) ? Harbor::kResultOk : Harbor::kResultFailed;
 }
 
 }  // namespace HarborKestrel

@@ -65,25 +65,25 @@ bool DirectDownload(std::int64_t nFileId, const std::filesystem::path& localPath
     return ExchangeIntoFile(WebRelayRequest(std::move(target)), localPath);
 }
 
-bool RunUploadSequence(const UploadJob& job, UploadOutcome& outcome) {
+bool RunUploadSequence(const UploadJob& job, std::int64_t& nFileId, std::u16string& strTransId) {
     Harbor::INibTokener* pTokener = TheCloudSession().m_pTokener;
     std::string strReply;
     if (!InitBinaryUpload(job.init, strReply)) return false;
 
+    std::string strTransaction;
     std::string strLatest;
     {
         TiXmlDocument doc;
         const TiXmlElement* pRoot = nullptr;
         if (!CAnalysisXml::ReadSuccessReply(strReply, doc, pRoot, pTokener)) return false;
         if (const char* pszFileId = CAnalysisXml::ChildText(pRoot, "fileid")) {
-            outcome.nFileId = CAnalysisXml::ParseInt64(pszFileId);
-            outcome.bFileIdSet = true;
+            nFileId = CAnalysisXml::ParseInt64(pszFileId);
             return true;  // the service already holds these bytes
         }
         const char* pszTransId = CAnalysisXml::ChildText(pRoot, "transid");
         if (!pszTransId) return false;
-        outcome.strTransId = pszTransId;
-        outcome.bTransIdSet = true;
+        strTransaction = pszTransId;
+        strTransId = Utf16FromUtf8(strTransaction);
         if (job.init.nFileId != 0) {
             const char* pszLatest = CAnalysisXml::ChildText(pRoot, "latestchecksum");
             strLatest = pszLatest ? pszLatest : "";
@@ -92,16 +92,12 @@ bool RunUploadSequence(const UploadJob& job, UploadOutcome& outcome) {
     }
 
     strReply.clear();
-    if (!ResumeBinaryUpload(outcome.strTransId, job.bytes, strReply)) return false;
+    if (!ResumeBinaryUpload(strTransaction, job.bytes, strReply)) return false;
     if (!CAnalysisXml::IsReplyOk(strReply, pTokener)) return false;
 
     strReply.clear();
-    if (!FinishBinaryUpload(outcome.strTransId, strLatest, strReply)) return false;
-    std::int64_t nFileId = 0;
-    if (!CAnalysisXml::ReadReplyInt64("fileid", nFileId, false, strReply, pTokener)) return false;
-    outcome.nFileId = nFileId;
-    outcome.bFileIdSet = true;
-    return true;
+    if (!FinishBinaryUpload(strTransaction, strLatest, strReply)) return false;
+    return CAnalysisXml::ReadReplyInt64("fileid", nFileId, false, strReply, pTokener);
 }
 
 }  // namespace HarborKestrel

@@ -25,7 +25,8 @@ bool FinishBinaryUpload(const std::string& strTransId, const std::string& strLat
 bool DirectDownload(std::int64_t nFileId, const std::filesystem::path& localPath);
 
 // The upload transaction: init, then (unless the service already holds the bytes) resume
-// and finish. Results are stored as they arrive, so a failure keeps what was learnt.
+// and finish. The file id and the transaction id are stored into the caller's variables as
+// they arrive, so a failure keeps what was learnt.
 struct UploadJob {
     InitUploadParams init;
     std::string_view bytes;
@@ -33,12 +34,6 @@ struct UploadJob {
     // are not sent (someone else changed the remote file).
     const std::string* pExpectedLatest = nullptr;
 };
-struct UploadOutcome {
-    std::int64_t nFileId = 0;
-    bool bFileIdSet = false;
-    std::string strTransId;
-    bool bTransIdSet = false;
-};
-bool RunUploadSequence(const UploadJob& job, UploadOutcome& outcome);
+bool RunUploadSequence(const UploadJob& job, std::int64_t& nFileId, std::u16string& strTransId);
 
 }  // namespace HarborKestrel

@@ -85,6 +85,63 @@ TEST_F(ArtworkResources, EveryCataloguedPictureLoadsAtItsDesignedSize)
     }
 }
 
+TEST_F(ArtworkResources, EveryPictureTheWindowsLoadIsThereAtTheSizeTheyAreLaidOutFor)
+{
+    // Written out from the windows' layouts, not from the generator's table,
+    // so a picture dropped or resized there is caught. Height 0: any height
+    // (the scroll-bar thumbs are stretched).
+    struct Group {
+        const char* folder;
+        std::vector<int> ids;
+        int width;
+        int height;
+    };
+    const Group groups[] = {
+        {"bmp", {155}, 215, 680},
+        {"bmp", {239}, 1100, 680},
+        {"png", {159, 160, 161, 165, 166, 167, 283, 284, 285}, 25, 25},
+        {"png", {162, 163, 164, 242, 243, 244, 250, 251, 252, 292}, 35, 35},
+        {"png", {179, 180, 181, 286, 287, 288, 289, 290, 291}, 35, 35},
+        {"png", {268}, 215, 10},
+        {"png", {269}, 1100, 10},
+        {"png", {254}, 245, 710},
+        {"png", {255}, 1130, 710},
+        {"png", {214, 216, 273, 224, 226, 271, 230, 232, 272}, 198, 148},
+        {"png", {221, 223, 276, 227, 229, 274, 233, 235, 275}, 210, 218},
+        {"png", {293}, 30, 30},
+        {"png", {220}, 14, 539},
+        {"png", {277}, 14, 323},
+        {"png", {217, 218, 219, 278, 279, 280}, 14, 0},
+        {"png", {241}, 60, 60},
+        {"bmp", {281}, 414, 415},
+        {"png", {282}, 430, 431},
+        {"png", {262}, 525, 191},
+        {"png", {170, 171, 172, 173, 174, 175, 176, 177, 178}, 43, 45},
+        {"png", {182, 183, 184}, 30, 32},
+        {"png", {185}, 434, 12},
+        {"png", {256}, 206, 66},
+        {"png", {259}, 139, 66},
+        {"png", {189, 190, 191, 192, 193, 194, 198, 199, 200}, 50, 51},
+        {"png", {266}, 252, 131},
+        {"png", {263, 264, 265}, 152, 44},
+        {"png", {267}, 558, 532},
+        {"cur", {129, 261}, 0, 0},
+        {"ico", {128}, 0, 0},
+    };
+    for (const Group& group : groups)
+        for (int id : group.ids) {
+            SCOPED_TRACE(pathOf(group.folder, id).toStdString());
+            const QImage image(pathOf(group.folder, id));
+            ASSERT_FALSE(image.isNull());
+            if (group.width != 0) {
+                EXPECT_EQ(image.width(), group.width);
+            }
+            if (group.height != 0) {
+                EXPECT_EQ(image.height(), group.height);
+            }
+        }
+}
+
 TEST_F(ArtworkResources, EachIdNamesOnePicture)
 {
     // Pictures of different kinds still share one number space in the windows' tables.

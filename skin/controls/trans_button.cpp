@@ -136,7 +136,10 @@ void CTransButton::DrawInto(QPainter& dc, int x, int y) const {
   QFont captionFont(font().family());
   captionFont.setPointSize(9);
   captionFont.setWeight(QFont::Normal);
-  const QSize extent = QFontMetrics(font()).size(Qt::TextSingleLine, m_strCaption);
+  // Measured in the font it is drawn with: the window font's size is the
+  // desktop's, and a caption measured in it would sit off centre.
+  const QSize extent =
+      QFontMetrics(captionFont, dc.device()).size(Qt::TextSingleLine, m_strCaption);
   const int tx = x + (width() - extent.width()) / 2;
   const int ty = y + (height() - extent.height()) / 2;
   dc.save();

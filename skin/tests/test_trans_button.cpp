@@ -280,6 +280,30 @@ TEST_F(ButtonTest, CaptionWithoutPictureShiftsWithHoverAndPress) {
   EXPECT_EQ(captionBounds(), normal.translated(1, 1));
 }
 
+TEST_F(ButtonTest, CaptionIsCentredWhateverTheWindowFontSize) {
+  // The desktop decides the window font's size; the caption is drawn at 9
+  // points of its face and must still sit in the middle of the button.
+  button.resize(152, 44);
+  button.SetWindowText(QStringLiteral("Logout"));
+  button.SetCaptionColor(0xFFFF0000);
+  for (int points : {6, 9, 16, 24}) {
+    QFont windowFont = button.font();
+    windowFont.setPointSize(points);
+    button.setFont(windowFont);
+    QImage image(200, 80, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter dc(&image);
+      button.DrawInto(dc, 10, 10);
+    }
+    const QRect ink = BoundsOf(image, [](QRgb p) { return qAlpha(p) > 60; });
+    ASSERT_FALSE(ink.isEmpty()) << points;
+    const double cx = ink.left() + ink.width() / 2.0, cy = ink.top() + ink.height() / 2.0;
+    EXPECT_NEAR(cx, 10 + 152 / 2.0, 2.5) << points << " points";
+    EXPECT_NEAR(cy, 10 + 44 / 2.0, 3.5) << points << " points";
+  }
+}
+
 TEST_F(ButtonTest, CaptionTakesTheColourOfTheCurrentLook) {
   button.SetImage(false, CTransButton::kNormal, Solid(30, 20, 0x00000000));
   button.SetImage(false, CTransButton::kHover, Solid(30, 20, 0x00000000));

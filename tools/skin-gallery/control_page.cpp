@@ -233,7 +233,7 @@ class ControlPage : public QWidget {
     AddButton({"logout", 265, 264, 263, "Logout", 0xFE000000}, base + QPoint(50, 42), Look::Normal);
     AddButton({"help", 285, 284, 283}, base + QPoint(210, 90), Look::Hover);
     auto* account = new COwnStatic(1021, this, QStringLiteral("someone@quillory.example"));
-    const int width = account->fontMetrics().horizontalAdvance(account->text());
+    const int width = QFontMetrics(account->DrawFont()).horizontalAdvance(account->text());
     account->move(base + QPoint(((card.isNull() ? 252 : card.width()) - width) / 2, 15));
     auto* help = new COwnStatic(1024, this, QStringLiteral("Help"));
     help->move(base + QPoint(170, 95));

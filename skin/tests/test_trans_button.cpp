@@ -42,6 +42,13 @@ class ButtonTest : public testing::Test {
     parent.resize(100, 100);
     button.resize(10, 10);
   }
+  // Red normal, green hover and blue pressed pictures.
+  void GiveThreeLooks() {
+    button.SetImage(false, CTransButton::kNormal, Solid(10, 10, kRed));
+    button.SetImage(false, CTransButton::kHover, Solid(10, 10, kGreen));
+    button.SetImage(false, CTransButton::kPressed, Solid(10, 10, kBlue));
+    button.SetState(false);
+  }
   QWidget parent;
   CTransButton button;
 };
@@ -66,10 +73,7 @@ TEST_F(ButtonTest, NormalOnlyPictureLiftsOnHoverAndSinksWhilePressed) {
 }
 
 TEST_F(ButtonTest, EachLookWithItsOwnPictureIsDrawnInPlace) {
-  button.SetImage(false, CTransButton::kNormal, Solid(10, 10, kRed));
-  button.SetImage(false, CTransButton::kHover, Solid(10, 10, kGreen));
-  button.SetImage(false, CTransButton::kPressed, Solid(10, 10, kBlue));
-  button.SetState(false);
+  GiveThreeLooks();
 
   skintest::Move(&button, {3, 3});
   EXPECT_EQ(button.State(), CTransButton::kHover);
@@ -113,10 +117,7 @@ TEST_F(ButtonTest, OneClickSendsExactlyOneCommandWithTheControlId) {
 }
 
 TEST_F(ButtonTest, DoubleClickSendsOneCommandAndLeavesTheButtonUnpressed) {
-  button.SetImage(false, CTransButton::kNormal, Solid(10, 10, kRed));
-  button.SetImage(false, CTransButton::kHover, Solid(10, 10, kGreen));
-  button.SetImage(false, CTransButton::kPressed, Solid(10, 10, kBlue));
-  button.SetState(false);
+  GiveThreeLooks();
   QSignalSpy commands(&button, &CTransButton::command);
   skintest::Move(&button, {4, 4});
   skintest::Press(&button, {4, 4});
@@ -133,10 +134,7 @@ TEST_F(ButtonTest, DoubleClickSendsOneCommandAndLeavesTheButtonUnpressed) {
 }
 
 TEST_F(ButtonTest, PressMoveOffReleaseSendsNothingAndReturnsToNormal) {
-  button.SetImage(false, CTransButton::kNormal, Solid(10, 10, kRed));
-  button.SetImage(false, CTransButton::kHover, Solid(10, 10, kGreen));
-  button.SetImage(false, CTransButton::kPressed, Solid(10, 10, kBlue));
-  button.SetState(false);
+  GiveThreeLooks();
   QSignalSpy commands(&button, &CTransButton::command);
   skintest::Move(&button, {4, 4});
   skintest::Press(&button, {4, 4});

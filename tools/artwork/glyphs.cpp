@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <QtMath>
 
+#include <initializer_list>
+
 namespace art {
 
 QRectF glyphBox(QPointF centre, double side)
@@ -23,6 +25,21 @@ struct Frame {
     QRectF rect(double x0, double y0, double x1, double y1) const { return QRectF(at(x0, y0), at(x1, y1)); }
     double len(double f) const { return f * box.width(); }
 };
+
+// Straight segments through points given as fractions of the glyph's box.
+QPainterPath polyline(const Frame& f, std::initializer_list<QPointF> points, bool closed = false)
+{
+    QPainterPath path;
+    for (const QPointF& point : points) {
+        if (path.elementCount() == 0)
+            path.moveTo(f.at(point.x(), point.y()));
+        else
+            path.lineTo(f.at(point.x(), point.y()));
+    }
+    if (closed)
+        path.closeSubpath();
+    return path;
+}
 
 QPen linePen(const QColor& colour, double stroke)
 {
@@ -111,12 +128,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
     }
     case Glyph::Delete: {
         p.drawLine(f.at(0.2, 0.27), f.at(0.8, 0.27));
-        QPainterPath handle;
-        handle.moveTo(f.at(0.39, 0.27));
-        handle.lineTo(f.at(0.41, 0.16));
-        handle.lineTo(f.at(0.59, 0.16));
-        handle.lineTo(f.at(0.61, 0.27));
-        p.drawPath(handle);
+        p.drawPath(polyline(f, {{0.39, 0.27}, {0.41, 0.16}, {0.59, 0.16}, {0.61, 0.27}}));
         QPainterPath body;
         body.moveTo(f.at(0.28, 0.27));
         body.lineTo(f.at(0.33, 0.8));
@@ -145,11 +157,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
     }
     case Glyph::Export: {
         p.drawLine(f.at(0.5, 0.14), f.at(0.5, 0.6));
-        QPainterPath head;
-        head.moveTo(f.at(0.31, 0.43));
-        head.lineTo(f.at(0.5, 0.62));
-        head.lineTo(f.at(0.69, 0.43));
-        p.drawPath(head);
+        p.drawPath(polyline(f, {{0.31, 0.43}, {0.5, 0.62}, {0.69, 0.43}}));
         QPainterPath tray;
         tray.moveTo(f.at(0.16, 0.6));
         tray.lineTo(f.at(0.16, 0.8));
@@ -161,14 +169,9 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         break;
     }
     case Glyph::Play: {
-        QPainterPath tri;
-        tri.moveTo(f.at(0.36, 0.24));
-        tri.lineTo(f.at(0.78, 0.5));
-        tri.lineTo(f.at(0.36, 0.76));
-        tri.closeSubpath();
         p.setPen(linePen(colour, f.len(0.08)));
         p.setBrush(colour);
-        p.drawPath(tri);
+        p.drawPath(polyline(f, {{0.36, 0.24}, {0.78, 0.5}, {0.36, 0.76}}, true));
         break;
     }
     case Glyph::Pause: {
@@ -217,13 +220,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
     case Glyph::Picture: {
         const double r = f.len(0.08);
         p.drawRoundedRect(f.rect(0.12, 0.18, 0.88, 0.82), r, r);
-        QPainterPath hills;
-        hills.moveTo(f.at(0.16, 0.74));
-        hills.lineTo(f.at(0.4, 0.48));
-        hills.lineTo(f.at(0.56, 0.64));
-        hills.lineTo(f.at(0.66, 0.54));
-        hills.lineTo(f.at(0.84, 0.74));
-        p.drawPath(hills);
+        p.drawPath(polyline(f, {{0.16, 0.74}, {0.4, 0.48}, {0.56, 0.64}, {0.66, 0.54}, {0.84, 0.74}}));
         p.drawEllipse(f.at(0.68, 0.34), f.len(0.06), f.len(0.06));
         break;
     }
@@ -240,11 +237,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         break;
     }
     case Glyph::Check: {
-        QPainterPath tick;
-        tick.moveTo(f.at(0.24, 0.52));
-        tick.lineTo(f.at(0.43, 0.7));
-        tick.lineTo(f.at(0.77, 0.32));
-        p.drawPath(tick);
+        p.drawPath(polyline(f, {{0.24, 0.52}, {0.43, 0.7}, {0.77, 0.32}}));
         break;
     }
     }

@@ -66,7 +66,7 @@ int DownloadAll(const ServiceAddress& address, const std::string& token, const s
     return arrived;
 }
 
-std::size_t BrowseOnce(const ServiceAddress& address, const std::string& user, const std::string& token,
+std::string BrowseOnce(const ServiceAddress& address, const std::string& user, const std::string& token,
                        std::int64_t folderId) {
     Handle handle(address);
     const std::string body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><browse><token>" + token +
@@ -83,7 +83,7 @@ std::size_t BrowseOnce(const ServiceAddress& address, const std::string& user, c
     const CURLcode code = curl_easy_perform(handle.curl);
     long status = 0;
     curl_easy_getinfo(handle.curl, CURLINFO_RESPONSE_CODE, &status);
-    return code == CURLE_OK && status == 200 && reply.find("<status>0</status>") != std::string::npos ? reply.size() : 0;
+    return code == CURLE_OK && status == 200 && reply.find("<status>0</status>") != std::string::npos ? reply : std::string();
 }
 
 }  // namespace bench

@@ -17,8 +17,8 @@ struct ServiceAddress {
 int DownloadAll(const ServiceAddress& address, const std::string& token, const std::vector<std::int64_t>& ids,
                 const std::string& folder, bool freshConnections = false);
 
-// One browse exchange of a folder; returns the reply's size in bytes (0 on failure).
-std::size_t BrowseOnce(const ServiceAddress& address, const std::string& user, const std::string& token,
+// One browse exchange of a folder; returns the reply text (empty on failure).
+std::string BrowseOnce(const ServiceAddress& address, const std::string& user, const std::string& token,
                        std::int64_t folderId);
 
 }  // namespace bench

@@ -4,5 +4,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" -j "$(nproc)" --target sync_bench
+cmake --build "$root/build" -j "$(nproc)" --target sync_bench connections_bench
 "$root/build/bench/sync_bench" "$@"
